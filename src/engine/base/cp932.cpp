@@ -1,0 +1,53 @@
+#include "engine/base/cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <stdexcept>
+
+namespace engine {
+
+namespace {
+// Qt maps "Shift_JIS" to ICU's converter for the Windows code page 932 table.
+constexpr const char* kCodec = "Shift_JIS";
+}  // namespace
+
+QString FromCp932(std::string_view bytes) {
+  QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+  return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+std::optional<std::string> ToCp932(QStringView text) {
+  QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+  QByteArray encoded = encoder.encode(text);
+  if (encoder.hasError()) return std::nullopt;
+  return encoded.toStdString();
+}
+
+QString FirstNonCp932Character(QStringView text) {
+  for (qsizetype i = 0; i < text.size();) {
+    const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+    const QStringView ch = text.mid(i, len);
+    if (!ToCp932(ch)) return ch.toString();
+    i += len;
+  }
+  return {};
+}
+
+std::string Sjis(std::string_view utf8) {
+  auto encoded = ToCp932(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  if (!encoded) throw std::logic_error("program text outside code page 932");
+  return *encoded;
+}
+
+std::string FormatMessage(std::string_view cp932Template, std::string_view arg) {
+  std::string out(cp932Template);
+  const auto at = out.find("%s");
+  if (at != std::string::npos) out.replace(at, 2, arg);
+  return out;
+}
+
+QString PathFromCp932(std::string_view cp932Path) { return FromCp932(cp932Path); }
+
+std::optional<std::string> PathToCp932(const QString& path) { return ToCp932(path); }
+
+}  // namespace engine

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+// Book text is Windows code page 932 (Shift-JIS) bytes. These convert at the edges only:
+// where the desktop shows or takes text, and where a path goes to the operating system.
+
+// Decodes CP932 bytes for display. Bytes that are not valid CP932 become U+FFFD-like
+// substitutes; this direction never fails because it only serves showing text.
+QString FromCp932(std::string_view bytes);
+
+// Encodes text to CP932, or nothing when a character has no CP932 code. Nothing is ever
+// stored as a substitute character.
+std::optional<std::string> ToCp932(QStringView text);
+
+// The first character of `text` that CP932 cannot hold, or an empty string when all can.
+QString FirstNonCp932Character(QStringView text);
+
+// A program text (UTF-8 in the source) as CP932 bytes, for messages and fixed captions.
+// Program texts are all representable; anything else is a programming error and throws.
+std::string Sjis(std::string_view utf8);
+
+// Replaces the first "%s" of a CP932 message with `arg` (also CP932).
+std::string FormatMessage(std::string_view cp932Template, std::string_view arg);
+
+// A CP932 path as the operating system's file name (file names on disk are UTF-8) and back.
+QString PathFromCp932(std::string_view cp932Path);
+std::optional<std::string> PathToCp932(const QString& path);
+
+}  // namespace engine
