@@ -1,0 +1,160 @@
+#include "regexp/awkstr.h"
+
+#include <cstring>
+
+namespace regexp {
+
+namespace {
+
+using Byte = unsigned char;
+constexpr uint16_t kNoState = TRE_DFA::kNoState;
+
+// Reads one character code at `p` and moves past it. At the end the code is 0 and `p`
+// stays; a lead byte with nothing after it reads as a single-byte character.
+inline uint16_t ReadCode(const Byte*& p, const Byte* end) {
+  if (p >= end) return 0;
+  const Byte b = *p;
+  if (IsDBCSLeadByte(b) && p + 1 < end) {
+    const auto code = static_cast<uint16_t>(b << 8 | p[1]);
+    p += 2;
+    return code;
+  }
+  ++p;
+  return b;
+}
+
+inline const Byte* NextChar(const Byte* p, const Byte* end) {
+  return IsDBCSLeadByte(*p) && p + 1 < end ? p + 2 : p + 1;
+}
+
+// Runs one compiled pattern over one subject.
+class Runner {
+ public:
+  Runner(const TRE_DFA& dfa, const Byte* end, uint16_t separator)
+      : dfa_(dfa), end_(end), separator_(separator) {}
+
+  // The end of the longest match that starts at `p` in `state`, or nullptr.
+  const Byte* Longest(const Byte* p, uint16_t state) const {
+    if (state == kNoState) return nullptr;
+    const Byte* result = nullptr;
+    const Byte* cur = p;
+    uint16_t code = 0;
+    for (;;) {
+      if (dfa_.Accepting(state)) result = cur;
+      code = ReadCode(cur, end_);
+      const uint16_t next = dfa_.Step(state, code);
+      if (next == kNoState) break;
+      state = next;
+    }
+    // A "$" at the end of the pattern may finish at a line separator or the subject's end.
+    if ((code == separator_ || code == 0) && dfa_.LineTailStep(state) != kNoState)
+      return code != 0 ? cur - 1 : cur;
+    return result;
+  }
+
+  const Byte* AtLineHead(const Byte* p, uint16_t state) const {
+    if (!dfa_.LineHeadUsed()) return Longest(p, state);
+    const Byte* anchored = Longest(p, dfa_.LineHeadStep(state));
+    if (anchored == nullptr) return nullptr;
+    const Byte* unanchored = Longest(p, state);
+    return unanchored != nullptr && unanchored >= anchored ? unanchored : anchored;
+  }
+
+ private:
+  const TRE_DFA& dfa_;
+  const Byte* end_;
+  uint16_t separator_;
+};
+
+}  // namespace
+
+struct TAWKStr::Span {
+  const Byte* start = nullptr;
+  const Byte* end = nullptr;
+};
+
+TAWKStr::TAWKStr() {
+  PreProcessor().FuzzyCharDicList().push_back(&BuiltinFuzzyCharDictionary());
+}
+
+void TAWKStr::SetRegExp(const std::string& pattern) {
+  TMatchCORE::SetRegExp(pattern);
+  anchored_ = CurrentDFA().LineHeadUsed() || CurrentDFA().LineTailUsed();
+}
+
+void TAWKStr::SetUseFuzzyCharDic(bool use) {
+  PreProcessor().SetUseFuzzyCharDic(use);
+  const std::string pattern = RegExp();
+  SetRegExp(pattern);
+}
+
+void TAWKStr::SetUseSynonymDic(bool use) {
+  PreProcessor().SetUseSynonymDic(use);
+  const std::string pattern = RegExp();
+  SetRegExp(pattern);
+}
+
+bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
+  const TRE_DFA& dfa = CurrentDFA();
+  if (begin == end) {
+    if (!dfa.Accepting(dfa.InitialState())) return false;
+    span = {begin, begin};
+    return true;
+  }
+  const Runner runner(dfa, end, LineSeparatorCode());
+  for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
+    if (const Byte* found = runner.Longest(p, dfa.InitialState())) {
+      span = {p, found};
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TAWKStr::MatchAnchored(const Byte* begin, const Byte* end, Span& span) const {
+  const TRE_DFA& dfa = CurrentDFA();
+  const uint16_t initial = dfa.InitialState();
+  const Runner runner(dfa, end, LineSeparatorCode());
+  if (const Byte* found = runner.AtLineHead(begin, initial)) {
+    span = {begin, found};
+    return true;
+  }
+  for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
+    if (const Byte* found = runner.Longest(p, initial)) {
+      span = {p, found};
+      return true;
+    }
+    if (*p == '\n' && dfa.LineHeadUsed()) {
+      if (const Byte* found = runner.AtLineHead(p + 1, initial)) {
+        span = {p + 1, found};
+        return true;
+      }
+    }
+  }
+  if (dfa.LineTailUsed() && dfa.LineTailStep(initial) != kNoState) {
+    span = {end, end};
+    return true;
+  }
+  return false;
+}
+
+int TAWKStr::Match(std::string_view subject) const {
+  int position = 0;
+  int length = 0;
+  return Match(subject, position, length);
+}
+
+int TAWKStr::Match(std::string_view subject, int& position, int& length) const {
+  // Match ends are pointers, and a null one means "no match", so never start from null.
+  const auto* begin =
+      reinterpret_cast<const Byte*>(subject.data() != nullptr ? subject.data() : "");
+  const void* nul = subject.empty() ? nullptr : std::memchr(begin, 0, subject.size());
+  const Byte* end = nul != nullptr ? static_cast<const Byte*>(nul) : begin + subject.size();
+  Span span;
+  const bool found = anchored_ ? MatchAnchored(begin, end, span) : MatchPlain(begin, end, span);
+  position = found ? static_cast<int>(span.start - begin) + 1 : 0;
+  length = found ? static_cast<int>(span.end - span.start) : 0;
+  return position;
+}
+
+}  // namespace regexp

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "regexp/regular_expression.h"
+
+namespace regexp {
+
+// The string matcher each table owns: set a pattern, then ask where it first matches.
+class TAWKStr : public TMatchCORE {
+ public:
+  TAWKStr();
+
+  void SetRegExp(const std::string& pattern) override;
+
+  // The 1-based byte position of the leftmost, longest match, or 0 when there is none.
+  // A NUL byte ends the subject. Matching allocates nothing.
+  int Match(std::string_view subject) const;
+  int Match(std::string_view subject, int& position, int& length) const;
+
+  // Each flag change compiles the current pattern anew (or finds it in the cache).
+  bool UseFuzzyCharDic() const { return PreProcessor().UseFuzzyCharDic(); }
+  void SetUseFuzzyCharDic(bool use);
+  bool UseSynonymDic() const { return PreProcessor().UseSynonymDic(); }
+  void SetUseSynonymDic(bool use);
+
+ private:
+  struct Span;
+  bool MatchPlain(const unsigned char* begin, const unsigned char* end, Span& span) const;
+  bool MatchAnchored(const unsigned char* begin, const unsigned char* end, Span& span) const;
+
+  // Patterns that use "^" or "$" as anchors need the line-aware matcher.
+  bool anchored_ = false;
+};
+
+}  // namespace regexp
