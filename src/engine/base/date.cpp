@@ -101,8 +101,10 @@ std::optional<Date> ParseDate(std::string_view text, int currentYear) {
 
 std::optional<Date> ParseDate(std::string_view text) { return ParseDate(text, Today().year()); }
 
-Date ReadDate(std::string_view text) {
-  auto date = ParseDate(text);
+Date ReadDate(std::string_view text) { return ReadDate(text, Today().year()); }
+
+Date ReadDate(std::string_view text, int currentYear) {
+  auto date = ParseDate(text, currentYear);
   if (!date) throw Error(FormatMessage(Sjis("'%s' は日付ではありません"), text));
   return *date;
 }

@@ -46,6 +46,9 @@ std::optional<Date> ParseDate(std::string_view text);
 
 // As ParseDate, but a text that is not a date throws Error "'<text>' は日付ではありません".
 Date ReadDate(std::string_view text);
+// The same with the current year given, for callers that read many dates in one go (asking
+// the clock for each would dominate).
+Date ReadDate(std::string_view text, int currentYear);
 
 // "yyyy/mm/dd".
 std::string FormatDate(const Date& date);

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "regexp/comma_text.h"
+
 namespace engine {
 
 // Cuts `line` into exactly out.size() fields at `separator` (TAB or ","). Each field runs to
@@ -23,10 +25,8 @@ std::array<std::string_view, K> SplitFieldViews(std::string_view line, char sepa
 
 std::vector<std::string> SplitFields(std::string_view line, char separator, std::size_t count);
 
-// Splits a comma text: fields separated by commas and by unquoted bytes 1 to 32; a field may
-// be enclosed in double quotes, a doubled quote inside standing for one; blanks around fields
-// are skipped; a comma at the very end adds one empty field. Double-byte characters are
-// stepped over whole.
-std::vector<std::string> SplitCommaText(std::string_view text);
+// Comma texts (the grids' heading rows, the CSV import's acceptance test) split as the
+// pattern matcher's dictionary texts do.
+using regexp::SplitCommaText;
 
 }  // namespace engine

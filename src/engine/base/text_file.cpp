@@ -1,6 +1,7 @@
 #include "engine/base/text_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "engine/base/cp932.h"
@@ -16,6 +17,8 @@ std::string PathMessage(const QString& path, const char* utf8Ending) {
 }  // namespace
 
 std::string ReadFileBytes(const QString& path) {
+  // Only plain files: a device or a pipe named by a book file could block the program forever.
+  if (!QFileInfo(path).isFile()) throw Error(PathMessage(path, " を開けません"));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) throw Error(PathMessage(path, " を開けません"));
   std::string bytes;

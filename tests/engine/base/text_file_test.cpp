@@ -55,6 +55,13 @@ TEST(TextFileTest, MissingFileIsAnErrorNamingIt) {
   }
 }
 
+TEST(TextFileTest, OnlyPlainFilesAreRead) {
+  // A folder or a device named where a book file belongs is refused instead of blocking.
+  QTemporaryDir dir;
+  EXPECT_THROW(ReadFileBytes(dir.path()), Error);
+  EXPECT_THROW(ReadFileBytes("/dev/zero"), Error);
+}
+
 TEST(TextFileTest, FailedWriteLeavesTheOldFileWhole) {
   QTemporaryDir dir;
   const QString path = dir.filePath("book.txt");
