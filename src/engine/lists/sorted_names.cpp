@@ -1,0 +1,55 @@
+#include "engine/lists/sorted_names.h"
+
+#include <algorithm>
+
+#include "engine/base/cp932.h"
+
+namespace engine {
+
+SortedNames::SortedNames() : collator_(QLocale::system()) {
+  collator_.setCaseSensitivity(Qt::CaseInsensitive);
+}
+
+QString SortedNames::KeyOf(std::string_view name) { return FromCp932(name).toCaseFolded(); }
+
+int SortedNames::Insert(std::string_view name, std::string_view companion) {
+  Entry entry{std::string(name), std::string(companion), KeyOf(name)};
+  const QString shown = FromCp932(name);
+  auto at = std::upper_bound(entries_.begin(), entries_.end(), shown,
+                             [&](const QString& value, const Entry& e) {
+                               return collator_.compare(value, FromCp932(e.name)) < 0;
+                             });
+  ++exactCount_[entry.name];
+  ++keyCount_[entry.key];
+  at = entries_.insert(at, std::move(entry));
+  return static_cast<int>(at - entries_.begin());
+}
+
+bool SortedNames::Contains(std::string_view name) const {
+  if (exactCount_.count(std::string(name)) != 0) return true;
+  return keyCount_.count(KeyOf(name)) != 0;
+}
+
+int SortedNames::IndexOf(std::string_view name) const {
+  if (!Contains(name)) return -1;
+  const QString key = KeyOf(name);
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].key == key) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void SortedNames::RemoveAt(int index) {
+  const Entry& entry = entries_[Index(index)];
+  if (--exactCount_[entry.name] == 0) exactCount_.erase(entry.name);
+  if (--keyCount_[entry.key] == 0) keyCount_.erase(entry.key);
+  entries_.erase(entries_.begin() + index);
+}
+
+void SortedNames::Clear() {
+  entries_.clear();
+  exactCount_.clear();
+  keyCount_.clear();
+}
+
+}  // namespace engine

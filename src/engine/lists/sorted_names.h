@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QCollator>
+#include <QString>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace engine {
+
+// A list of CP932 names kept in the user's locale order without regard to letter case, each
+// with a companion text (the subject store's counterpart; unused for summaries). Lookups by
+// name ignore letter case. Duplicates are allowed; a new name goes after its equals.
+class SortedNames {
+ public:
+  SortedNames();
+
+  int Count() const { return static_cast<int>(entries_.size()); }
+  const std::string& Name(int index) const { return entries_[Index(index)].name; }
+  const std::string& Companion(int index) const { return entries_[Index(index)].companion; }
+  void SetCompanion(int index, std::string_view text) { entries_[Index(index)].companion = text; }
+
+  // Inserts at the sorted place; returns the new entry's index.
+  int Insert(std::string_view name, std::string_view companion = {});
+  // The first entry whose name equals `name` without regard to letter case, or -1.
+  int IndexOf(std::string_view name) const;
+  bool Contains(std::string_view name) const;
+  void RemoveAt(int index);
+  void Clear();
+
+ private:
+  struct Entry {
+    std::string name;
+    std::string companion;
+    QString key;  // the decoded name, case-folded
+  };
+  static std::size_t Index(int index) { return static_cast<std::size_t>(index); }
+  static QString KeyOf(std::string_view name);
+
+  QCollator collator_;
+  std::vector<Entry> entries_;
+  // How many entries hold each exact name and each folded key, so that the common lookup of
+  // a name that is present, or plainly absent, costs no scan.
+  std::unordered_map<std::string, int> exactCount_;
+  std::unordered_map<QString, int> keyCount_;
+};
+
+}  // namespace engine

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/lists/sorted_names.h"
+
+namespace engine {
+
+// The book's subjects, each with its counterpart (the subject filled into the empty other
+// side of a journal line), sorted; lookups ignore letter case.
+class SubjectStore {
+ public:
+  // A subject-file line: the subject, optionally a TAB and the counterpart; anything after a
+  // second TAB is ignored.
+  void AddLine(std::string_view line);
+  void Add(std::string_view subject, std::string_view counterpart = {});
+  // False when no subject has that name.
+  bool Remove(std::string_view subject);
+  int IndexOf(std::string_view subject) const { return names_.IndexOf(subject); }
+  bool Contains(std::string_view subject) const { return names_.Contains(subject); }
+  // Empty when the subject has none or doesn't exist.
+  std::string Counterpart(std::string_view subject) const;
+  void SetCounterpart(std::string_view subject, std::string_view counterpart);
+  // Clears every counterpart equal to `name` exactly.
+  void ClearCounterpartsOf(std::string_view name);
+
+  int Count() const { return names_.Count(); }
+  const std::string& Subject(int index) const { return names_.Name(index); }
+  const std::string& CounterpartAt(int index) const { return names_.Companion(index); }
+  std::vector<std::string> Subjects() const;
+  // The subject file's lines, in store order.
+  std::vector<std::string> FileLines() const;
+  void Clear() { names_.Clear(); }
+
+ private:
+  SortedNames names_;
+};
+
+// The summaries offered for the journal's summary cell, sorted; lookups ignore letter case.
+class SummaryStore {
+ public:
+  void Add(std::string_view text) { names_.Insert(text); }
+  // Removes the first entry equal without regard to letter case; false when there is none.
+  bool Remove(std::string_view text);
+  int IndexOf(std::string_view text) const { return names_.IndexOf(text); }
+  bool Contains(std::string_view text) const { return names_.Contains(text); }
+  int Count() const { return names_.Count(); }
+  const std::string& At(int index) const { return names_.Name(index); }
+  std::vector<std::string> Summaries() const;
+  void Clear() { names_.Clear(); }
+
+ private:
+  SortedNames names_;
+};
+
+}  // namespace engine

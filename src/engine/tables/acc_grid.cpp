@@ -1,0 +1,287 @@
+#include "engine/tables/acc_grid.h"
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+
+#include "engine/base/cp932.h"
+#include "engine/base/date.h"
+#include "engine/base/fields.h"
+#include "engine/base/text_file.h"
+#include "engine/base/ui.h"
+#include "engine/tables/ledger_grid.h"
+
+namespace engine {
+
+namespace {
+constexpr int kUnread = INT_MIN;      // date not read yet
+constexpr int kUndated = INT_MIN + 1; // empty column 1
+// Ranges this short are sorted by selection.
+constexpr int kSelectionSortLimit = 20;
+}  // namespace
+
+TLedgerGrid* TableHost::FindLedger(std::string_view caption) {
+  for (std::size_t i = 0; i < LedgerCount(); ++i) {
+    if (LedgerAt(i).Caption() == caption) return &LedgerAt(i);
+  }
+  return nullptr;
+}
+
+TAccGrid::TAccGrid(TableHost& host, std::string_view headingCommaText) : host_(host) {
+  rows_.resize(2);
+  auto heading = SplitCommaText(headingCommaText);
+  RowTexts texts{};
+  // Field 0 is the row-header column's empty heading.
+  for (std::size_t i = 1; i < heading.size() && i <= 6; ++i) texts[i - 1] = heading[i];
+  rows_[0].Assign(texts);
+}
+
+TAccGrid::~TAccGrid() = default;
+
+std::string_view TAccGrid::Cell(int column, int row) const {
+  if (row < 0 || row >= RowCount()) return {};
+  return rows_[static_cast<std::size_t>(row)].Cell(column);
+}
+
+void TAccGrid::SetCell(int column, int row, std::string_view text) {
+  if (row < 1 || row >= RowCount() || column < 1 || column > 6) return;
+  rows_[static_cast<std::size_t>(row)].SetCell(column, text);
+  NotifyRows(row, row);
+}
+
+void TAccGrid::SetRowCount(int count) {
+  if (count < 2) count = 2;
+  rows_.resize(static_cast<std::size_t>(count));
+  NotifyReset();
+}
+
+Ui& TAccGrid::ui() const { return host_.ui(); }
+
+void TAccGrid::SelectCell(int column, int row) {
+  focusedColumn_ = column;
+  focusedRow_ = row;
+  CellSelected(column, row);
+}
+
+void TAccGrid::FocusRow(int row) {
+  if (row < 1 || row >= RowCount()) return;
+  SelectCell(focusedColumn_ < 1 ? 1 : focusedColumn_, row);
+  NotifyFocus();
+}
+
+void TAccGrid::AppendRow() {
+  rows_.emplace_back();
+  NotifyReset();
+}
+
+void TAccGrid::RemoveRow(int row) {
+  if (row < 1 || row >= RowCount()) return;
+  if (RowCount() > 2 && row == RowCount() - 1) {
+    rows_.pop_back();
+    currentRow_ = row - 1;
+  } else if (RowCount() > 2) {
+    rows_.erase(rows_.begin() + row);
+    currentRow_ = row;
+  } else {
+    rows_[1].Clear();
+    currentRow_ = row;
+  }
+  selectedLine_ = currentRow_;
+  currentColumn_ = 0;
+  NotifyReset();
+  RefreshStatus();
+  NotifyMarks();
+}
+
+void TAccGrid::MoveRow(int from, int to) {
+  if (from == to || from < 1 || to < 1 || from >= RowCount() || to >= RowCount()) return;
+  const auto first = rows_.begin();
+  if (from < to) {
+    std::rotate(first + from, first + from + 1, first + to + 1);
+  } else {
+    std::rotate(first + to, first + from, first + from + 1);
+  }
+  NotifyReset();
+}
+
+void TAccGrid::LineMoved(int from, int to) {
+  if (from == to) return;
+  selectedLine_ = to;
+  currentColumn_ = 0;
+  currentRow_ = to;
+  ShowSelectedLineStatus(to);
+  host_.SetModified();
+  NotifyMarks();
+}
+
+bool TAccGrid::LoadRows(const QString& path) {
+  const std::string content = ReadFileBytes(path);
+  std::size_t count = 0;
+  ForEachLine(content, [&](std::string_view) { ++count; });
+  if (count == 0) return false;
+  std::vector<Row> rows;
+  rows.reserve(count + 2);
+  rows.push_back(std::move(rows_[0]));
+  ForEachLine(content, [&](std::string_view line) {
+    rows.emplace_back(SplitFieldViews<6>(line, '\t'));
+  });
+  rows_.swap(rows);
+  NotifyReset();
+  return true;
+}
+
+void TAccGrid::LoadTable(const QString& path) { LoadRows(path); }
+
+void TAccGrid::SwapRows(int a, int b) {
+  if (a == b) return;
+  using std::swap;
+  swap(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]);
+  RowsSwapped(a, b);
+}
+
+int TAccGrid::DateOf(int row, std::vector<int>& days) const {
+  int& cached = days[static_cast<std::size_t>(row)];
+  if (cached == kUnread) {
+    const std::string_view text = Cell(1, row);
+    cached = text.empty() ? kUndated : ReadDate(text, sortYear_).Days();
+  }
+  return cached;
+}
+
+void TAccGrid::SwapSorted(int a, int b, std::vector<int>& days) {
+  SwapRows(a, b);
+  std::swap(days[static_cast<std::size_t>(a)], days[static_cast<std::size_t>(b)]);
+}
+
+void TAccGrid::SortByDate() {
+  const int n = RowCount() - 1;
+  std::vector<int> days(rows_.size(), kUnread);
+  // Asking the clock once, not once per row, keeps a million-row sort fast.
+  sortYear_ = Today().year();
+  // Every row's texts may move; the view re-reads them whatever happens.
+  struct ResetOnExit {
+    const TAccGrid& grid;
+    ~ResetOnExit() { grid.NotifyReset(); }
+  } reset{*this};
+  if (n > kSelectionSortLimit) {
+    PartitionSort(1, n, days);
+  } else {
+    SelectionSort(1, n, days);
+  }
+}
+
+void TAccGrid::SelectionSort(int lo, int hi, std::vector<int>& days) {
+  for (int i = lo; i <= hi; ++i) {
+    if (DateOf(i, days) == kUndated) continue;
+    int m = i;
+    for (int j = i + 1; j <= hi; ++j) {
+      const int d = DateOf(j, days);
+      if (d != kUndated && d < DateOf(m, days)) m = j;
+    }
+    if (m != i) SwapSorted(i, m, days);
+  }
+}
+
+void TAccGrid::PartitionSort(int lo, int hi, std::vector<int>& days) {
+  // The larger part is handled by the loop and the smaller by recursion, so the depth stays
+  // logarithmic whatever the dates; the parts are disjoint, so the order of work changes
+  // nothing in the result.
+  for (;;) {
+    const int mid = lo + (hi - lo) / 2;
+    int p = mid;
+    while (p <= hi && DateOf(p, days) == kUndated) ++p;
+    if (p > hi) {
+      // No dated row from the middle on: take the last dated row before it.
+      p = mid - 1;
+      while (p >= lo && DateOf(p, days) == kUndated) --p;
+      if (p < lo) return;  // nothing dated: nothing moves
+    }
+    SwapSorted(lo, p, days);
+    const int pivot = DateOf(lo, days);
+    int q = lo;
+    for (int r = lo + 1; r <= hi; ++r) {
+      const int d = DateOf(r, days);
+      if (d != kUndated && (d < pivot || (d == pivot && r < p))) {
+        ++q;
+        SwapSorted(q, r, days);
+      }
+    }
+    SwapSorted(lo, q, days);
+    // A part of at most kSelectionSortLimit rows is sorted by selection.
+    auto sortPart = [&](int a, int b) {
+      if (b - a + 1 <= kSelectionSortLimit) {
+        SelectionSort(a, b, days);
+      } else {
+        PartitionSort(a, b, days);
+      }
+    };
+    if (q - lo <= hi - q) {
+      sortPart(lo, q - 1);
+      if (hi - q <= kSelectionSortLimit) {
+        SelectionSort(q + 1, hi, days);
+        return;
+      }
+      lo = q + 1;
+    } else {
+      sortPart(q + 1, hi);
+      if (q - lo <= kSelectionSortLimit) {
+        SelectionSort(lo, q - 1, days);
+        return;
+      }
+      hi = q - 1;
+    }
+  }
+}
+
+bool TAccGrid::MousePress(int column, int row) {
+  if (column == 0 && row >= 1 && row < RowCount()) {
+    selectedLine_ = row;
+    currentRow_ = row;
+    currentColumn_ = 0;
+    ShowSelectedLineStatus(row);
+    NotifyMarks();
+  }
+  return true;
+}
+
+void TAccGrid::ShowCellStatus(int column, int row) {
+  ui().SetStatus(1, "cell ( " + std::to_string(column) + " : " + std::to_string(row) + " )");
+}
+
+void TAccGrid::ShowSelectedLineStatus(int row) {
+  ShowCellStatus(0, row);
+  ui().SetStatus(2, std::to_string(row) + Sjis(" 行目選択"));
+}
+
+void TAccGrid::RefreshStatus() {
+  ShowCellStatus(currentColumn_, currentRow_);
+  ui().SetStatus(2, selectedLine_ != 0 ? std::to_string(selectedLine_) + Sjis(" 行目選択") : "");
+}
+
+int TAccGrid::FindLine(const LineKey& key) const {
+  for (int r = 1; r < RowCount(); ++r) {
+    const Row& row = rows_[static_cast<std::size_t>(r)];
+    bool equal = true;
+    for (int c = 1; c <= 5 && equal; ++c) equal = row.Cell(c) == key[static_cast<std::size_t>(c - 1)];
+    if (equal) return r;
+  }
+  return 0;
+}
+
+void TAccGrid::NotifyReset() const {
+  if (view_) view_->RowsReset();
+}
+void TAccGrid::NotifyRows(int first, int last) const {
+  if (view_) view_->RowsChanged(first, last);
+}
+void TAccGrid::NotifyMarks() const {
+  if (view_) view_->MarksChanged();
+}
+void TAccGrid::NotifyFocus() const {
+  if (view_) view_->FocusChanged();
+}
+void TAccGrid::NotifyEditor() const {
+  if (view_) view_->EditorChanged();
+}
+
+}  // namespace engine

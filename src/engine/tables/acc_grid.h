@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/tables/row.h"
+#include "engine/tables/table_host.h"
+
+namespace engine {
+
+// What a grid on screen hears from its table. The desktop's grid adapter implements it; a
+// table without a view ignores it.
+class GridView {
+ public:
+  virtual ~GridView() = default;
+  // Rows were added, removed or rewritten in bulk: re-read everything.
+  virtual void RowsReset() = 0;
+  // Texts of rows first..last changed, the row count did not.
+  virtual void RowsChanged(int first, int last) = 0;
+  // The row marks (selected line, unposted rows, the frame) need repainting.
+  virtual void MarksChanged() = 0;
+  // The table moved the toolkit's focused cell itself (a new line, a jump to a line).
+  virtual void FocusChanged() = 0;
+  // An in-place editor opened, closed or had its text changed by the table.
+  virtual void EditorChanged() {}
+  // The table asks that its last rows be shown.
+  virtual void ScrollToEnd() {}
+};
+
+// The common base of the journal and the ledgers: a grid of texts with a heading row (row 0)
+// and a row-header column (column 0), at least one data row, the current cell and the
+// selected line.
+class TAccGrid {
+ public:
+  static constexpr int kColumnCount = 7;
+  static constexpr int kHeaderWidth = 20;
+  static constexpr int kRowHeight = 20;
+
+  TAccGrid(TableHost& host, std::string_view headingCommaText);
+  virtual ~TAccGrid();
+  TAccGrid(const TAccGrid&) = delete;
+  TAccGrid& operator=(const TAccGrid&) = delete;
+
+  // The child window's caption: 仕訳帳 for the journal, the subject's name for a ledger.
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption) { caption_ = std::move(caption); }
+
+  // Cells. Row 0 is the heading; column 0 never holds text.
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  std::string_view Cell(int column, int row) const;
+  void SetCell(int column, int row, std::string_view text);
+  const Row& RowAt(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+  // True when column 1 of the data row holds text.
+  bool IsDated(int row) const { return !Cell(1, row).empty(); }
+
+  int CurrentColumn() const { return currentColumn_; }
+  int CurrentRow() const { return currentRow_; }
+  int SelectedLine() const { return selectedLine_; }
+
+  // The toolkit's focused cell, held apart from the current cell.
+  int FocusedColumn() const { return focusedColumn_; }
+  int FocusedRow() const { return focusedRow_; }
+  // The user selects a cell: the toolkit's focus moves there and CellSelected runs.
+  void SelectCell(int column, int row);
+  // The table moves the toolkit's focused row itself, which selects that cell as well.
+  void FocusRow(int row);
+
+  // Room for `count` rows in all, so that a long run of appended rows (posting a whole
+  // journal) doesn't move the rows again and again.
+  void ReserveRows(int count) {
+    if (count > RowCount()) rows_.reserve(static_cast<std::size_t>(count));
+  }
+
+  void SetView(GridView* view) { view_ = view; }
+  GridView* View() const { return view_; }
+  TableHost& Host() const { return host_; }
+
+  // The table's own operations, overridden per table.
+  virtual void CellSelected(int column, int row) = 0;
+  virtual void AppendRow();
+  virtual void RemoveRow(int row);
+  // Runs after the toolkit's row drag has moved the texts (MoveRow).
+  virtual void LineMoved(int from, int to);
+  // Column widths 1 to 6 for a window of the given width.
+  virtual std::array<int, 6> FitColumns(int windowWidth) const = 0;
+  virtual void LoadTable(const QString& path);
+  virtual void SaveTable(const QString& path) = 0;
+  virtual void CellCopy() = 0;
+  virtual void CellPaste() = 0;
+  virtual void LineCopy() = 0;
+  virtual void LinePaste() = 0;
+  virtual void LineAdd() = 0;
+  virtual void LineDel() = 0;
+  virtual void GoToDebtor() = 0;
+  virtual void GoToCredit() = 0;
+  virtual void GoToJournal() = 0;
+  virtual void GoToLedger() = 0;
+  virtual void PostLine() = 0;
+  virtual void SortByDate();
+  virtual void SelectMatchingLine(const LineKey& key) = 0;
+  // A mouse press on a cell. Returns false when the press must not reach the toolkit.
+  virtual bool MousePress(int column, int row);
+
+  // What the toolkit's row drag does before the row-moved event: the texts of row `from` go
+  // to row `to` and the rows between shift by one place. Nothing else attached to rows moves.
+  void MoveRow(int from, int to);
+  void SwapRows(int a, int b);
+  void RefreshStatus();
+  // The first data row whose columns 1 to 5 equal the key, or 0.
+  int FindLine(const LineKey& key) const;
+
+ protected:
+  // Lets a table keep what it attaches to rows (the journal's posted states) in step.
+  virtual void RowsSwapped(int /*a*/, int /*b*/) {}
+
+  void SetCurrentCell(int column, int row) {
+    currentColumn_ = column;
+    currentRow_ = row;
+  }
+  void SetSelectedLine(int row) { selectedLine_ = row; }
+  void SetRowCount(int count);
+  // Loads a table file's lines into rows 1 and on; false when the file had no lines.
+  bool LoadRows(const QString& path);
+  // Status panels 1 and 2 for a selected line.
+  void ShowSelectedLineStatus(int row);
+  void ShowCellStatus(int column, int row);
+  Ui& ui() const;
+
+  void NotifyReset() const;
+  void NotifyRows(int first, int last) const;
+  void NotifyMarks() const;
+  void NotifyFocus() const;
+  void NotifyEditor() const;
+
+  std::vector<Row> rows_;
+
+ private:
+  void SelectionSort(int lo, int hi, std::vector<int>& days);
+  void PartitionSort(int lo, int hi, std::vector<int>& days);
+  void SwapSorted(int a, int b, std::vector<int>& days);
+  int DateOf(int row, std::vector<int>& days) const;
+
+  TableHost& host_;
+  GridView* view_ = nullptr;
+  std::string caption_;
+  int currentColumn_ = 1;
+  int currentRow_ = 1;
+  int selectedLine_ = 0;
+  int focusedColumn_ = 1;
+  int focusedRow_ = 1;
+  // The current year while a sort runs, read once: asking the clock per row would dominate.
+  int sortYear_ = 0;
+};
+
+}  // namespace engine

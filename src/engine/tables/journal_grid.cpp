@@ -1,0 +1,274 @@
+#include "engine/tables/journal_grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_set>
+
+#include "engine/base/cp932.h"
+#include "engine/base/error.h"
+#include "engine/base/fields.h"
+#include "engine/base/text_file.h"
+#include "engine/base/ui.h"
+
+namespace engine {
+
+namespace {
+
+constexpr std::uint8_t kPosted = 0;
+constexpr std::uint8_t kUnposted = 1;
+
+}  // namespace
+
+TJournalGrid::TJournalGrid(TableHost& host)
+    : TAccGrid(host, Sjis(",日付,金額,借方科目,摘要,貸方科目,金額")),
+      unposted_{kPosted, kUnposted} {}
+
+TJournalGrid::~TJournalGrid() = default;
+
+bool TJournalGrid::IsPosted(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= unposted_.size()) return false;
+  return unposted_[static_cast<std::size_t>(row)] == kPosted;
+}
+
+void TJournalGrid::SetPosted(int row, bool posted) {
+  unposted_[static_cast<std::size_t>(row)] = posted ? kPosted : kUnposted;
+}
+
+bool TJournalGrid::HasUnpostedLines() const {
+  for (int r = 1; r < RowCount(); ++r) {
+    if (!IsPosted(r) && !RowAt(r).IsEmpty()) return true;
+  }
+  return false;
+}
+
+void TJournalGrid::AppendRow() {
+  TAccGrid::AppendRow();
+  unposted_.push_back(kUnposted);
+}
+
+void TJournalGrid::RemoveRow(int row) {
+  if (!ValidRow(row)) return;
+  if (RowCount() > 2) {
+    unposted_.erase(unposted_.begin() + row);
+  } else {
+    SetPosted(1, false);
+  }
+  TAccGrid::RemoveRow(row);
+  HideEditor();
+}
+
+void TJournalGrid::LineMoved(int from, int to) {
+  if (from == to || !ValidRow(from) || !ValidRow(to)) return;
+  // An editor left open would stand over a row that has just moved away.
+  HideEditor();
+  TAccGrid::LineMoved(from, to);
+  const auto first = unposted_.begin();
+  if (from < to) {
+    std::rotate(first + from, first + from + 1, first + to + 1);
+  } else {
+    std::rotate(first + to, first + from, first + from + 1);
+  }
+  NotifyMarks();
+}
+
+void TJournalGrid::RowsSwapped(int a, int b) {
+  std::swap(unposted_[static_cast<std::size_t>(a)], unposted_[static_cast<std::size_t>(b)]);
+}
+
+void TJournalGrid::SortByDate() {
+  // Rows move under the current cell; an editor must not write into whatever lands there.
+  HideEditor();
+  TAccGrid::SortByDate();
+  NotifyMarks();
+}
+
+std::array<int, 6> TJournalGrid::FitColumns(int windowWidth) const {
+  static constexpr std::array<int, 6> kShares{8, 9, 20, 28, 20, 9};
+  const double x = std::max(0, windowWidth - kHeaderWidth) / 100.0;
+  std::array<int, 6> widths{};
+  // nearbyint rounds halves to even in the default rounding mode.
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    widths[i] = static_cast<int>(std::nearbyint(kShares[i] * x));
+  }
+  return widths;
+}
+
+void TJournalGrid::LoadTable(const QString& path) {
+  HideEditor();
+  if (LoadRows(path)) unposted_.assign(rows_.size(), kPosted);
+  if (IsDated(1)) LineAdd();
+  if (View()) View()->ScrollToEnd();
+}
+
+void TJournalGrid::SaveTable(const QString& path) {
+  if (!CommitEditor()) {
+    listsSaved_ = false;
+    const std::string message = Sjis("家計簿を保存できませんでした");
+    ui().Message(message);
+    // The book must not go on to write the other files and take the journal for saved.
+    throw Error(message);
+  }
+  listsSaved_ = SaveLists();
+  std::size_t size = 0;
+  for (int r = 1; r < RowCount(); ++r) {
+    if (RowAt(r).IsComplete()) {
+      for (int c = 1; c <= 6; ++c) size += RowAt(r).Cell(c).size() + 1;
+      ++size;
+    }
+  }
+  std::string image;
+  image.reserve(size);
+  for (int r = 1; r < RowCount(); ++r) {
+    const Row& row = RowAt(r);
+    if (!row.IsComplete()) continue;
+    for (int c = 1; c <= 6; ++c) {
+      if (c > 1) image.push_back('\t');
+      image.append(row.Cell(c));
+    }
+    image.append("\r\n", 2);
+  }
+  WriteFileAtomically(path, image);
+}
+
+bool TJournalGrid::SaveLists() {
+  bool saved = true;
+  std::string image;
+  for (int i = 0; i < subjects_.Count(); ++i) {
+    image.append(subjects_.Subject(i));
+    if (!subjects_.CounterpartAt(i).empty()) {
+      image.push_back('\t');
+      image.append(subjects_.CounterpartAt(i));
+    }
+    image.append("\r\n", 2);
+  }
+  try {
+    WriteFileAtomically(PathFromCp932(Host().SubjectPath()), image);
+  } catch (const Error&) {
+    saved = false;
+  }
+  image.clear();
+  for (int i = 0; i < summaries_.Count(); ++i) AppendLine(image, summaries_.At(i));
+  // The summary file is still written after the subject file failed: it loses nothing.
+  try {
+    WriteFileAtomically(PathFromCp932(Host().SummaryPath()), image);
+  } catch (const Error&) {
+    saved = false;
+  }
+  if (!saved) ui().Message(Sjis("ファイルの書き込みに失敗しました"));
+  return saved;
+}
+
+void TJournalGrid::LineAdd() {
+  AppendRow();
+  FocusRow(RowCount() - 1);
+}
+
+void TJournalGrid::LineDel() {
+  if (SelectedLine() == 0) {
+    ui().Message(Sjis("削除する行を選択してください"));
+    return;
+  }
+  const int row = CurrentRow();
+  if (!ValidRow(row)) return;
+  try {
+    Unpost(row);
+  } catch (const Error& e) {
+    ui().Message(e.Message());
+    return;
+  }
+  RemoveRow(row);
+  Host().SetModified();
+}
+
+bool TJournalGrid::ReadinessCheck() {
+  if (!CommitEditor()) return false;
+  if (HasUnpostedLines()) {
+    if (!ui().AskYesNo(Sjis("すべて転記しますか ?"))) return false;
+    return PostAll();
+  }
+  return true;
+}
+
+bool TJournalGrid::RemoveSubjectEntry(std::string_view subject) {
+  if (subjects_.Remove(subject)) return true;
+  ui().Message(std::string(subject) + Sjis(" は存在しません"));
+  return false;
+}
+
+bool TJournalGrid::RemoveSummary(std::string_view text) {
+  if (summaries_.Remove(text)) return true;
+  ui().Message(std::string(text) + Sjis(" は存在しません"));
+  return false;
+}
+
+void TJournalGrid::LoadCsvLines(const std::vector<std::string>& lines) {
+  HideEditor();
+  std::vector<Row> rows;
+  rows.reserve(lines.size() + 2);
+  rows.push_back(std::move(rows_[0]));
+  for (const std::string& line : lines) {
+    RowTexts fields = SplitFieldViews<6>(line, ',');
+    if (line.find('\t') == std::string::npos) {
+      rows.emplace_back(fields);
+      continue;
+    }
+    // A TAB would split the cell in two when the journal file is read back, so an imported
+    // field carries a blank in its place.
+    std::array<std::string, 6> clean;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      clean[i].assign(fields[i]);
+      std::replace(clean[i].begin(), clean[i].end(), '\t', ' ');
+      fields[i] = clean[i];
+    }
+    rows.emplace_back(fields);
+  }
+  if (rows.size() < 2) rows.emplace_back();
+  rows_.swap(rows);
+  unposted_.assign(rows_.size(), kUnposted);
+  unposted_[0] = kPosted;
+  NotifyReset();
+
+  // Neighbouring lines mostly share their subjects, so the store is asked once per run.
+  for (const int column : {3, 5}) {
+    bool first = true;
+    std::string_view previous;
+    for (int r = 1; r < RowCount(); ++r) {
+      const std::string_view subject = Cell(column, r);
+      if (!first && subject == previous) continue;
+      first = false;
+      previous = subject;
+      if (!subjects_.Contains(subject)) Host().AddSubject(std::string(subject));
+    }
+  }
+  std::unordered_set<std::string_view> seen;
+  for (int r = 1; r < RowCount(); ++r) {
+    const std::string_view summary = Cell(4, r);
+    if (!seen.insert(summary).second) continue;
+    if (!summaries_.Contains(summary)) summaries_.Add(summary);
+  }
+  NotifyMarks();
+}
+
+std::pair<Date, Date> TJournalGrid::DateRange() const {
+  if (!IsDated(1)) {
+    const QDate today = Today();
+    const Date date{today.year(), today.month(), today.day()};
+    return {date, date};
+  }
+  const int year = Today().year();
+  Date first = ReadDate(Cell(1, 1), year);
+  Date last = first;
+  int lastDated = RowCount() - 1;
+  while (lastDated > 1 && !IsDated(lastDated)) --lastDated;
+  for (int r = 1; r <= lastDated; ++r) {
+    const Date date = ReadDate(Cell(1, r), year);
+    if (date < first) {
+      first = date;
+    } else if (date > last) {
+      last = date;
+    }
+  }
+  return {first, last};
+}
+
+}  // namespace engine

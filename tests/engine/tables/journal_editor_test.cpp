@@ -1,0 +1,140 @@
+#include "journal_fixture.h"
+
+namespace engine::testing {
+namespace {
+
+using Editor = TJournalGrid::EditorKind;
+
+TEST_F(JournalTest, TypedDatesAreCompletedOrRefused) {
+  const struct {
+    const char* typed;
+    const char* stored;  // nullptr: refused
+  } cases[] = {
+      {"5", "25/06/05"},       {"05", "25/06/05"},      {"31", "25/06/31"},
+      {"3/7", "25/03/07"},     {"12/31", "25/12/31"},   {"24/1/9", "24/01/09"},
+      {"24/11/9", "24/11/09"}, {"24/1/19", "24/01/19"}, {"99/02/31", "99/02/31"},
+      {"2024/01/09", nullptr}, {"13/5", nullptr},       {"32", nullptr},
+      {"0", nullptr},          {"25/13/01", nullptr},   {"25/6/32", nullptr},
+      {"５", nullptr},         {"5\n6", nullptr},       {"25/06/05\n", nullptr},
+      {"1 ", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    journal.SetCell(1, 1, Sjis("24/12/01"));
+    ui.messages.clear();
+    host.modified = false;
+    const bool stored = Type(1, 1, c.typed);
+    EXPECT_EQ(stored, c.stored != nullptr);
+    EXPECT_EQ(journal.OpenEditorKind(), Editor::None);
+    EXPECT_EQ(journal.EditorText(), "");
+    if (c.stored) {
+      EXPECT_EQ(journal.Cell(1, 1), c.stored);
+      EXPECT_TRUE(ui.messages.empty());
+      EXPECT_TRUE(host.modified);
+    } else {
+      EXPECT_EQ(journal.Cell(1, 1), "24/12/01");
+      EXPECT_EQ(ui.messages, Messages({"日付は yy/mm/dd の形式で入力してください"}));
+      EXPECT_FALSE(host.modified);
+    }
+  }
+}
+
+TEST_F(JournalTest, AmountsGoIntoBothAmountColumns) {
+  EXPECT_TRUE(Type(6, 1, "1200"));
+  EXPECT_EQ(journal.Cell(2, 1), "1200");
+  EXPECT_EQ(journal.Cell(6, 1), "1200");
+  EXPECT_TRUE(Type(2, 1, "0120"));
+  EXPECT_EQ(journal.Cell(6, 1), "0120");
+
+  for (const char* refused : {"1,200", "-5", "12a", "1200\n"}) {
+    SCOPED_TRACE(refused);
+    ui.messages.clear();
+    EXPECT_FALSE(Type(2, 1, refused));
+    EXPECT_EQ(ui.messages, Messages({"金額は数値のみを入力してください"}));
+    EXPECT_EQ(journal.Cell(2, 1), "0120");
+    EXPECT_EQ(journal.Cell(6, 1), "0120");
+  }
+  // An empty editor can't clear an amount.
+  EXPECT_TRUE(Type(6, 1, ""));
+  EXPECT_EQ(journal.Cell(6, 1), "0120");
+}
+
+TEST_F(JournalTest, ARefusedEditKeepsTheCurrentCellAndOpensNoEditor) {
+  journal.SelectCell(1, 1);
+  journal.SetEditorText("40");
+  journal.AppendRow();
+  journal.SelectCell(2, 2);  // the commit refuses: the current cell stays at (1, 1)
+  EXPECT_EQ(journal.CurrentColumn(), 1);
+  EXPECT_EQ(journal.CurrentRow(), 1);
+  EXPECT_EQ(journal.OpenEditorKind(), Editor::None);
+  EXPECT_EQ(ui.messages, Messages({"日付は yy/mm/dd の形式で入力してください"}));
+
+  journal.SelectCell(2, 2);  // the emptied editor was closed: nothing refuses now
+  EXPECT_EQ(journal.CurrentColumn(), 2);
+  EXPECT_EQ(journal.OpenEditorKind(), Editor::Date);
+
+  // A press is swallowed while the edit is refused, so no drag or selection starts.
+  journal.SetEditorText("x");
+  EXPECT_FALSE(journal.MousePress(0, 1));
+  EXPECT_EQ(journal.SelectedLine(), 0);
+  EXPECT_TRUE(journal.MousePress(0, 1));
+  EXPECT_EQ(journal.SelectedLine(), 1);
+}
+
+TEST_F(JournalTest, ChoosingASubjectFillsTheEmptyOtherSideWithItsCounterpart) {
+  journal.Subjects().AddLine(Sjis("食費\t現金"));
+  journal.Subjects().Add(Sjis("現金"));
+  journal.Subjects().Add(Sjis("雑費"));
+
+  AddLine({"25/06/01", "500"});
+  EXPECT_TRUE(Choose(3, 1, "食費"));
+  EXPECT_EQ(journal.Cell(5, 1), Sjis("現金"));
+
+  journal.AppendRow();
+  EXPECT_TRUE(Choose(5, 2, "食費"));  // the credit side fills the debit side
+  EXPECT_EQ(journal.Cell(3, 2), Sjis("現金"));
+
+  journal.AppendRow();
+  EXPECT_TRUE(Choose(3, 3, "雑費"));  // no counterpart: the other side stays empty
+  EXPECT_EQ(journal.Cell(5, 3), "");
+
+  EXPECT_TRUE(Choose(3, 1, "雑費"));  // a filled other side is kept
+  EXPECT_EQ(RowText(journal, 1), Line({"25/06/01", "500", "雑費", "", "現金", ""}));
+}
+
+TEST_F(JournalTest, TheSameSubjectOnBothSidesIsRefused) {
+  journal.Subjects().Add(Sjis("食費"));
+  journal.Subjects().Add(Sjis("現金"));
+  AddLine({"", "", "現金", "", "食費", ""});
+  EXPECT_TRUE(Choose(3, 1, "食費"));
+  EXPECT_TRUE(Choose(5, 1, "現金"));
+  EXPECT_EQ(ui.messages,
+            Messages({"貸方科目と同じ科目は指定できません", "借方科目と同じ科目は指定できません"}));
+  EXPECT_EQ(journal.Cell(3, 1), Sjis("現金"));
+  EXPECT_EQ(journal.Cell(5, 1), Sjis("食費"));
+  EXPECT_EQ(journal.ChosenSubject(), -1);
+}
+
+TEST_F(JournalTest, ClosingTheChooserWithoutAChoiceEmptiesAnUnknownSubject) {
+  journal.Subjects().Add(Sjis("食費"));
+  AddLine({"", "", "外食", "", "食費", ""});
+  journal.SelectCell(3, 1);
+  EXPECT_EQ(journal.ChosenSubject(), -1);
+  EXPECT_TRUE(journal.CommitEditor());
+  EXPECT_EQ(journal.Cell(3, 1), "");
+  // A known subject is chosen when the chooser opens, so closing it keeps the cell.
+  journal.SelectCell(5, 1);
+  EXPECT_TRUE(journal.CommitEditor());
+  EXPECT_EQ(journal.Cell(5, 1), Sjis("食費"));
+}
+
+TEST_F(JournalTest, SummariesAreFreeTextWithoutLineBreaksOrTabs) {
+  AddLine({"25/06/01"});
+  EXPECT_TRUE(Type(4, 1, "昼食\tA\r\nB"));
+  EXPECT_EQ(journal.Cell(4, 1), Sjis("昼食 A  B"));
+  EXPECT_TRUE(host.modified);
+  EXPECT_TRUE(journal.Summaries().Count() == 0);  // typed text is not added to the store
+}
+
+}  // namespace
+}  // namespace engine::testing
