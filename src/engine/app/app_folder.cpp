@@ -1,0 +1,67 @@
+#include "engine/app/app_folder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "engine/base/cp932.h"
+#include "engine/base/error.h"
+
+namespace engine {
+
+namespace {
+
+std::optional<QString>& OverriddenFolder() {
+  static std::optional<QString> folder;
+  return folder;
+}
+
+QString WithSeparator(QString folder) {
+  if (!folder.endsWith(u'/')) folder += u'/';
+  return folder;
+}
+
+bool Usable(const QString& folder) {
+  return !folder.isEmpty() && QFileInfo(folder).isDir() && QFileInfo(folder).isWritable() &&
+         PathToCp932(folder).has_value();
+}
+
+}  // namespace
+
+QString ChooseAppFolder(const QString& executableFolder, const QString& dataFolder) {
+  if (Usable(executableFolder)) return WithSeparator(executableFolder);
+  if (!dataFolder.isEmpty() && QDir().mkpath(dataFolder)) return WithSeparator(dataFolder);
+  // Nowhere better: the executable's folder, where writing then fails with a message.
+  return executableFolder.isEmpty() ? QString() : WithSeparator(executableFolder);
+}
+
+QString AppFolderPath() {
+  if (OverriddenFolder()) return WithSeparator(*OverriddenFolder());
+  // Without an application object Qt can't tell the executable's folder; the data folder
+  // then serves.
+  const QString executableFolder =
+      QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+  return ChooseAppFolder(executableFolder,
+                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+std::string AppFolder() {
+  const QString folder = QDir::toNativeSeparators(AppFolderPath());
+  auto path = PathToCp932(folder);
+  if (!path) {
+    throw Error(FormatMessage(Sjis("'%s' はフォルダ名に使えない文字を含みます"),
+                              folder.toLatin1().toStdString()));
+  }
+  return *path;
+}
+
+AppFolderOverride::AppFolderOverride(std::string_view cp932Folder) : previous_(OverriddenFolder()) {
+  OverriddenFolder() = PathFromCp932(cp932Folder);
+}
+
+AppFolderOverride::~AppFolderOverride() {
+  OverriddenFolder() = previous_;
+}
+
+}  // namespace engine

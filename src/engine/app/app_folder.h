@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+// The program folder: where the settings file "zntbk.ini" lives and new books are created.
+// It is the folder that holds the executable when that folder can be written to and its
+// path can be held in CP932; otherwise the user's application data folder, created when
+// missing. Always ends with a path separator.
+QString AppFolderPath();
+
+// The program folder as a CP932 path with the native separator at the end. Throws Error
+// when the path can't be held in CP932.
+std::string AppFolder();
+
+// The choice behind AppFolderPath, apart from asking the platform for the two folders.
+QString ChooseAppFolder(const QString& executableFolder, const QString& dataFolder);
+
+// Tests point the program folder at a folder of their own (a CP932 path) for as long as
+// this lives.
+class AppFolderOverride {
+ public:
+  explicit AppFolderOverride(std::string_view cp932Folder);
+  ~AppFolderOverride();
+  AppFolderOverride(const AppFolderOverride&) = delete;
+  AppFolderOverride& operator=(const AppFolderOverride&) = delete;
+
+ private:
+  std::optional<QString> previous_;
+};
+
+}  // namespace engine

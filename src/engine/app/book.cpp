@@ -1,0 +1,419 @@
+#include "engine/app/book.h"
+
+#include <QDir>
+#include <cctype>
+#include <QFileInfo>
+
+#include "engine/app/app_folder.h"
+#include "engine/base/cp932.h"
+#include "engine/base/error.h"
+#include "engine/base/fields.h"
+#include "engine/base/text_file.h"
+#include "engine/base/ui.h"
+#include "engine/tables/journal_grid.h"
+#include "engine/tables/ledger_grid.h"
+#include "regexp/scanner.h"
+
+namespace engine {
+
+namespace {
+
+constexpr char kSeparator = '/';
+
+bool EndsWithTxt(std::string_view text) {
+  if (text.size() < 4) return false;
+  std::string tail(text.substr(text.size() - 4));
+  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return tail == ".txt";
+}
+
+QString Path(std::string_view cp932) { return PathFromCp932(cp932); }
+
+std::string JournalCaption() { return Sjis("仕訳帳"); }
+
+}  // namespace
+
+std::string FolderOf(std::string_view path) {
+  const auto at = path.rfind(kSeparator);
+  return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at + 1));
+}
+
+std::string BaseNameOf(std::string_view path) {
+  const auto slash = path.rfind(kSeparator);
+  std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const auto dot = name.rfind('.');
+  if (dot != std::string_view::npos) name = name.substr(0, dot);
+  return std::string(name);
+}
+
+bool IsSafeFileBaseName(std::string_view name) {
+  if (name == "." || name == "..") return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (regexp::IsDBCSLeadByte(byte) && i + 1 < name.size()) {
+      ++i;  // the trail byte may be 0x5C without being a backslash
+      continue;
+    }
+    if (byte == '/' || byte == '\\' || byte == '\0') return false;
+  }
+  return true;
+}
+
+bool IsJournalCsvLine(std::string_view line) { return SplitCommaText(line).size() == 6; }
+
+Book::Book(Ui& ui) : ui_(ui) {}
+
+Book::~Book() = default;
+
+std::string Book::Name() const { return BaseNameOf(indexPath_); }
+
+std::vector<TAccGrid*> Book::Tables() {
+  std::vector<TAccGrid*> tables;
+  if (journal_) tables.push_back(journal_.get());
+  for (auto& ledger : ledgers_) tables.push_back(ledger.get());
+  return tables;
+}
+
+void Book::CreateJournalWindow(const std::string& caption) {
+  ui_.SetMainCaption(caption);
+  journal_ = std::make_unique<TJournalGrid>(*this);
+  journal_->SetCaption(JournalCaption());
+  ui_.TableAdded(*journal_);
+  ui_.SetBookCommands();
+}
+
+TLedgerGrid& Book::CreateLedger(const std::string& caption) {
+  ledgers_.push_back(std::make_unique<TLedgerGrid>(*this));
+  TLedgerGrid& ledger = *ledgers_.back();
+  ledger.SetCaption(caption);
+  ui_.TableAdded(ledger);
+  return ledger;
+}
+
+void Book::AddRecentFile(const std::string& path) {
+  if (!recentFileHandler_) return;
+  // The book itself is fine when only the recent-file list can't be written.
+  try {
+    recentFileHandler_(path);
+  } catch (const Error& e) {
+    ui_.Message(e.Message());
+  }
+}
+
+void Book::OpenBook(const std::string& path) {
+  std::vector<std::string> index;
+  try {
+    index = ReadTextLines(Path(path));
+  } catch (const Error& e) {
+    ui_.Message(e.Message());
+    return;
+  }
+  if (index.empty()) {
+    ui_.Message("'" + path + "'" + Sjis(" は空のファイルです"));
+    return;
+  }
+  if (!EndsWithTxt(index[0])) {
+    ui_.Message(Sjis("家計簿ファイルを開けませんでした"));
+    return;
+  }
+  CloseBook();
+  try {
+    LoadBook(path, index);
+  } catch (const std::exception&) {
+    CloseBook();
+    ui_.Message(Sjis("ファイルの読み込みに失敗しました"));
+  }
+}
+
+void Book::LoadBook(const std::string& path, const std::vector<std::string>& index) {
+  indexPath_ = path;
+  folder_ = FolderOf(path);
+  ui_.SetMainCaption(path);
+  if (index.size() < 4) throw Error(Sjis("家計簿ファイルの行が足りません"));
+  subjectPath_ = index[0];
+  summaryPath_ = index[1];
+  settingsPath_ = index[2];
+
+  journal_ = std::make_unique<TJournalGrid>(*this);
+  journal_->SetCaption(BaseNameOf(index[3]));
+  ui_.TableAdded(*journal_);
+  ui_.SetBookCommands();
+  journal_->LoadTable(Path(index[3]));
+
+  for (const auto& line : ReadTextLines(Path(subjectPath_))) {
+    if (!line.empty()) journal_->Subjects().AddLine(line);
+  }
+  for (const auto& line : ReadTextLines(Path(summaryPath_))) {
+    if (!line.empty()) journal_->Summaries().Add(line);
+  }
+  for (std::size_t i = 4; i < index.size(); ++i) {
+    CreateLedger(BaseNameOf(index[i])).LoadTable(Path(index[i]));
+  }
+  AddRecentFile(path);
+  ui_.ShowTable(*journal_, true);
+  ui_.SetStatus(0, journal_->Caption());
+  ui_.ArrangeWindows();
+  journal_->FocusRow(journal_->RowCount() - 1);
+}
+
+bool Book::SaveBook() {
+  if (!journal_) return false;
+  try {
+    std::vector<std::string> lines{subjectPath_, summaryPath_, settingsPath_};
+    const std::string journalPath = folder_ + journal_->Caption() + ".txt";
+    journal_->SaveTable(Path(journalPath));
+    lines.push_back(journalPath);
+    for (auto& ledger : ledgers_) {
+      const std::string& caption = ledger->Caption();
+      if (caption.empty()) continue;
+      // A caption that names no file inside the book folder must never write elsewhere.
+      if (!IsSafeFileBaseName(caption)) throw Error(SubjectNameProblem(caption));
+      const std::string ledgerPath = folder_ + caption + ".txt";
+      ledger->SaveTable(Path(ledgerPath));
+      lines.push_back(ledgerPath);
+    }
+    WriteTextLines(Path(indexPath_), lines);
+  } catch (const std::exception&) {
+    ui_.Message(Sjis("ファイルの書き込みに失敗しました"));
+    return false;
+  }
+  // The journal file is written even when a list file was not; the book then stays modified
+  // so that the lost list is not taken for saved.
+  if (!journal_->ListsSaved()) return false;
+  modified_ = false;
+  return true;
+}
+
+void Book::CloseBook() {
+  ui_.SetMainCaption({});
+  folder_.clear();
+  indexPath_.clear();
+  subjectPath_.clear();
+  summaryPath_.clear();
+  settingsPath_.clear();
+  while (!ledgers_.empty()) {
+    ui_.TableRemoving(*ledgers_.back());
+    ledgers_.pop_back();
+  }
+  if (journal_) {
+    ui_.SetNoBookCommands();
+    ui_.SetStatus(0, {});
+    ui_.SetStatus(1, {});
+    ui_.SetStatus(2, {});
+    ui_.TableRemoving(*journal_);
+    journal_.reset();
+  }
+  modified_ = false;
+}
+
+bool Book::ReadinessCheck() { return journal_ && journal_->ReadinessCheck(); }
+
+bool Book::QuerySaveBook() {
+  if (!modified_) return true;
+  switch (ui_.AskYesNoCancel(Sjis("家計簿 [") + indexPath_ + Sjis("] を保存しますか ?"))) {
+    case Ui::Answer::Yes:
+      if (!ReadinessCheck()) {
+        ui_.Message(Sjis("家計簿を閉じることが出来ませんでした"));
+        return false;
+      }
+      // A save that failed keeps the book open rather than losing the changes.
+      return SaveBook();
+    case Ui::Answer::No:
+      return true;
+    case Ui::Answer::Cancel:
+      break;
+  }
+  return false;
+}
+
+void Book::FileSaveExecute() {
+  if (ReadinessCheck()) {
+    SaveBook();
+  } else {
+    ui_.Message(Sjis("保存出来ませんでした"));
+  }
+}
+
+void Book::FileCloseExecute() {
+  if (QuerySaveBook()) CloseBook();
+}
+
+void Book::OperateSortExecute() {
+  if (!ReadinessCheck()) {
+    ui_.Message(Sjis("整列出来ませんでした"));
+    return;
+  }
+  try {
+    for (TAccGrid* table : Tables()) table->SortByDate();
+  } catch (const Error& e) {
+    ui_.Message(e.Message());
+  }
+  // Rows may have moved even when a bad date stopped the sort.
+  SetModified();
+}
+
+void Book::OperatePostAllExecute() {
+  if (journal_) journal_->PostAll();
+}
+
+bool Book::PrepareAggregation() {
+  if (!ReadinessCheck()) {
+    ui_.Message(Sjis("集計出来ませんでした"));
+    return false;
+  }
+  if (settingsPath_.empty()) {
+    std::string path = ui_.SelectSaveFile(Sjis("集計設定.txt"),
+                                          Sjis("集計設定ファイル名を入力してください"), folder_, 1);
+    if (path.empty()) {
+      ui_.Message(Sjis("設定ファイルが選択されませんでした"));
+      return false;
+    }
+    settingsPath_ = std::move(path);
+  }
+  return true;
+}
+
+void Book::ShowJournalWindow() {
+  if (journal_) ui_.ShowTable(*journal_, false);
+}
+
+void Book::ShowMatchingLine(TAccGrid& table, const LineKey& key) {
+  table.SelectMatchingLine(key);
+  ui_.ShowTable(table, true);
+}
+
+void Book::AddSubject(const std::string& name) {
+  CreateLedger(name);
+  journal_->Subjects().Add(name);
+}
+
+void Book::DeleteSubject(const std::string& name) {
+  for (auto it = ledgers_.begin(); it != ledgers_.end(); ++it) {
+    if ((*it)->Caption() != name) continue;
+    ui_.TableRemoving(**it);
+    ledgers_.erase(it);
+    journal_->RemoveSubjectEntry(name);
+    journal_->Subjects().ClearCounterpartsOf(name);
+    return;
+  }
+}
+
+std::string Book::SubjectNameProblem(std::string_view name) const {
+  if (IsSafeFileBaseName(name)) return {};
+  return std::string(name) +
+         Sjis(" は勘定科目名に使用できません（「/」「\\」を含む名前と「.」「..」は使えません）");
+}
+
+bool Book::AskListFiles(const std::string& folder, std::string paths[3]) {
+  static const char* const kNames[3] = {"勘定科目.txt", "摘要.txt", "集計設定.txt"};
+  static const char* const kTitles[3] = {"勘定科目ファイル名を入力してください",
+                                         "摘要ファイル名を入力してください",
+                                         "集計設定ファイル名を入力してください"};
+  bool all = true;
+  for (int i = 0; i < 3; ++i) {
+    paths[i] = ui_.SelectSaveFile(Sjis(kNames[i]), Sjis(kTitles[i]), folder, 1);
+    if (paths[i].empty()) all = false;
+  }
+  if (all) return true;
+  ui_.Message(Sjis("設定ファイルが選択されませんでした"));
+  QDir::setCurrent(Path(AppFolder()));
+  QDir().rmdir(Path(folder));
+  return false;
+}
+
+bool Book::NewBook(const std::string& name) {
+  if (name.empty()) {
+    ui_.Message(Sjis("家計簿名を入力してください"));
+    return true;
+  }
+  // The name becomes a folder and a file name; one that can't be must not write elsewhere.
+  if (!IsSafeFileBaseName(name)) {
+    ui_.Message(Sjis("家計簿名に「/」「\\」や「.」「..」は使用できません"));
+    return true;
+  }
+  try {
+    const std::string folder = AppFolder() + name + kSeparator;
+    if (QFileInfo::exists(Path(folder))) {
+      ui_.Message(Sjis("同名データが存在します"));
+      return true;
+    }
+    if (!QDir().mkpath(Path(folder))) throw Error(Sjis("フォルダを作成できません"));
+    std::string paths[3];
+    if (!AskListFiles(folder, paths)) return false;
+    CloseBook();
+    folder_ = folder;
+    indexPath_ = folder + name + ".txt";
+    subjectPath_ = paths[0];
+    summaryPath_ = paths[1];
+    settingsPath_ = paths[2];
+    CreateJournalWindow(indexPath_);
+    if (!SaveBook()) throw Error(Sjis("保存できませんでした"));
+    AddRecentFile(indexPath_);
+  } catch (const std::exception&) {
+    ui_.Message(Sjis("新しい家計簿を作成できませんでした"));
+  }
+  return false;
+}
+
+void Book::NewBookFromCSV() {
+  const std::string csvPath =
+      ui_.SelectOpenFile({}, Sjis("CSVファイルを選択してください"), AppFolder(), 2);
+  if (csvPath.empty()) return;
+  try {
+    const std::vector<std::string> lines = ReadTextLines(Path(csvPath));
+    if (lines.empty()) throw Error(Sjis("CSVファイルが空です"));
+    if (!IsJournalCsvLine(lines[0])) return;
+
+    std::string stem = csvPath;
+    const auto slash = stem.rfind(kSeparator);
+    const auto dot = stem.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) stem.resize(dot);
+    const std::string folder = stem + kSeparator;
+    const std::string bookName = BaseNameOf(csvPath);
+    const std::string indexPath = folder + bookName + ".txt";
+
+    // Subjects become ledger files in the book folder: refuse, before anything is created,
+    // a name that would write outside it or over the journal or the index file.
+    for (const auto& line : lines) {
+      // A TAB inside a cell would shift the columns of the saved journal and ledgers.
+      if (line.find('\t') != std::string::npos) {
+        ui_.Message(Sjis("CSVファイルにタブ文字が含まれているため、家計簿を作成できません"));
+        return;
+      }
+      const auto fields = SplitFieldViews<6>(line, ',');
+      for (std::string_view subject : {fields[2], fields[4]}) {
+        if (subject.empty()) continue;
+        if (!IsSafeFileBaseName(subject) || subject == JournalCaption() || subject == bookName) {
+          ui_.Message(Sjis("CSVファイルの勘定科目 [") + std::string(subject) +
+                      Sjis("] はファイル名に使えないため、家計簿を作成できません"));
+          return;
+        }
+      }
+    }
+    if (QFileInfo::exists(Path(folder))) {
+      ui_.Message(Sjis("同名データが存在します"));
+      return;
+    }
+    if (!QDir().mkpath(Path(folder))) throw Error(Sjis("フォルダを作成できません"));
+    std::string paths[3];
+    if (!AskListFiles(folder, paths)) return;
+    CloseBook();
+    folder_ = folder;
+    indexPath_ = indexPath;
+    subjectPath_ = paths[0];
+    summaryPath_ = paths[1];
+    settingsPath_ = paths[2];
+    CreateJournalWindow(indexPath_);
+    journal_->LoadCsvLines(lines);
+    journal_->PostAll();
+    journal_->LineAdd();
+    SaveBook();
+    AddRecentFile(indexPath_);
+    ui_.ShowTable(*journal_, true);
+    ui_.SetStatus(0, journal_->Caption());
+  } catch (const std::exception&) {
+    ui_.Message(Sjis("ファイルを開くことが出来ません"));
+  }
+}
+
+}  // namespace engine

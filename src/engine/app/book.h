@@ -1,0 +1,118 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/tables/table_host.h"
+
+namespace engine {
+
+class TAccGrid;
+class TJournalGrid;
+class TLedgerGrid;
+class Ui;
+
+// The one open book: its folder and files, the journal and the ledgers in child-window order,
+// the modified flag, and the lifecycle operations. The main window owns it and keeps one
+// child window per table, as the book tells it through Ui.
+class Book : public TableHost {
+ public:
+  explicit Book(Ui& ui);
+  ~Book() override;
+  Book(const Book&) = delete;
+  Book& operator=(const Book&) = delete;
+
+  // Called with the index path whenever a book was opened or created, for the recent files.
+  void SetRecentFileHandler(std::function<void(const std::string&)> handler) {
+    recentFileHandler_ = std::move(handler);
+  }
+
+  bool IsOpen() const { return journal_ != nullptr; }
+  bool Modified() const { return modified_; }
+  const std::string& Folder() const { return folder_; }
+  const std::string& IndexPath() const { return indexPath_; }
+  const std::string& SettingsPath() const { return settingsPath_; }
+  // The aggregation commands fill the path in when it is empty; this doesn't mark the book.
+  void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
+  // The index file's name without folder and extension.
+  std::string Name() const;
+
+  // All tables in child-window order: the journal first.
+  std::vector<TAccGrid*> Tables();
+
+  void OpenBook(const std::string& path);
+  // Writes every table, the list files and the index. True when everything was written.
+  bool SaveBook();
+  void CloseBook();
+  // The save prompt; true when the book may be closed.
+  bool QuerySaveBook();
+  // The journal readiness check; false when there is no book.
+  bool ReadinessCheck();
+
+  // Commands.
+  void FileSaveExecute();
+  void FileCloseExecute();
+  void OperateSortExecute();
+  void OperatePostAllExecute();
+  // The new-book dialog's OK button; returns true when the dialog must stay open.
+  bool NewBook(const std::string& name);
+  void NewBookFromCSV();
+  // The aggregation commands' preliminaries: readiness check and the settings file. True
+  // when the command's dialog may open.
+  bool PrepareAggregation();
+
+  // Subjects with their ledgers.
+  void DeleteSubject(const std::string& name);
+  // Why `name` can't be a subject (it names no file inside the book folder, or collides with
+  // the journal or the index file), or empty when it can.
+  std::string SubjectNameProblem(std::string_view name) const;
+
+  // TableHost.
+  Ui& ui() override { return ui_; }
+  void SetModified() override { modified_ = true; }
+  TJournalGrid* Journal() override { return journal_.get(); }
+  std::size_t LedgerCount() const override { return ledgers_.size(); }
+  TLedgerGrid& LedgerAt(std::size_t index) override { return *ledgers_[index]; }
+  void ShowJournalWindow() override;
+  void ShowMatchingLine(TAccGrid& table, const LineKey& key) override;
+  void AddSubject(const std::string& name) override;
+  std::string SubjectPath() const override { return subjectPath_; }
+  std::string SummaryPath() const override { return summaryPath_; }
+
+ private:
+  void CreateJournalWindow(const std::string& caption);
+  TLedgerGrid& CreateLedger(const std::string& caption);
+  void LoadBook(const std::string& path, const std::vector<std::string>& index);
+  void AddRecentFile(const std::string& path);
+  // Asks for the subject, summary and settings files of a new book; false when any was
+  // cancelled, after removing the new folder again.
+  bool AskListFiles(const std::string& folder, std::string paths[3]);
+
+  Ui& ui_;
+  std::function<void(const std::string&)> recentFileHandler_;
+  std::string folder_;
+  std::string indexPath_;
+  std::string subjectPath_;
+  std::string summaryPath_;
+  std::string settingsPath_;
+  std::unique_ptr<TJournalGrid> journal_;
+  std::vector<std::unique_ptr<TLedgerGrid>> ledgers_;
+  bool modified_ = false;
+};
+
+// The CSV import's test of a file's first line: exactly six comma-text fields.
+bool IsJournalCsvLine(std::string_view line);
+
+// The folder part of a path, with its trailing separator; and the file name without folder
+// and extension.
+std::string FolderOf(std::string_view path);
+std::string BaseNameOf(std::string_view path);
+
+// True when `name` can be the base name of a file inside a folder: no "/" or "\" character
+// (read as CP932 characters, so a trail byte 0x5C is not a backslash) and not "." or "..".
+bool IsSafeFileBaseName(std::string_view name);
+
+}  // namespace engine
