@@ -375,11 +375,6 @@ void Book::NewBookFromCSV() {
     // Subjects become ledger files in the book folder: refuse, before anything is created,
     // a name that would write outside it or over the journal or the index file.
     for (const auto& line : lines) {
-      // A TAB inside a cell would shift the columns of the saved journal and ledgers.
-      if (line.find('\t') != std::string::npos) {
-        ui_.Message(Sjis("CSVファイルにタブ文字が含まれているため、家計簿を作成できません"));
-        return;
-      }
       const auto fields = SplitFieldViews<6>(line, ',');
       for (std::string_view subject : {fields[2], fields[4]}) {
         if (subject.empty()) continue;

@@ -25,6 +25,28 @@ int SortedNames::Insert(std::string_view name, std::string_view companion) {
   return static_cast<int>(at - entries_.begin());
 }
 
+void SortedNames::InsertMany(const std::vector<std::string_view>& names) {
+  for (std::string_view name : names) {
+    Entry entry{std::string(name), std::string(), KeyOf(name)};
+    ++exactCount_[entry.name];
+    ++keyCount_[entry.key];
+    entries_.push_back(std::move(entry));
+  }
+  // Decoded once each; the collator's sort keys would ignore its case setting in some locales.
+  std::vector<QString> shown;
+  shown.reserve(entries_.size());
+  for (const Entry& entry : entries_) shown.push_back(FromCp932(entry.name));
+  std::vector<std::size_t> order(entries_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return collator_.compare(shown[a], shown[b]) < 0;
+  });
+  std::vector<Entry> sorted;
+  sorted.reserve(entries_.size());
+  for (std::size_t i : order) sorted.push_back(std::move(entries_[i]));
+  entries_.swap(sorted);
+}
+
 bool SortedNames::Contains(std::string_view name) const {
   if (exactCount_.count(std::string(name)) != 0) return true;
   return keyCount_.count(KeyOf(name)) != 0;

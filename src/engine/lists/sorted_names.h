@@ -23,6 +23,9 @@ class SortedNames {
 
   // Inserts at the sorted place; returns the new entry's index.
   int Insert(std::string_view name, std::string_view companion = {});
+  // Inserts many names at once, each after its equals and in the order given: the same
+  // result as inserting them one by one, in n log n instead of n squared.
+  void InsertMany(const std::vector<std::string_view>& names);
   // The first entry whose name equals `name` without regard to letter case, or -1.
   int IndexOf(std::string_view name) const;
   bool Contains(std::string_view name) const;

@@ -42,6 +42,7 @@ class SubjectStore {
 class SummaryStore {
  public:
   void Add(std::string_view text) { names_.Insert(text); }
+  void AddMany(const std::vector<std::string_view>& texts) { names_.InsertMany(texts); }
   // Removes the first entry equal without regard to letter case; false when there is none.
   bool Remove(std::string_view text);
   int IndexOf(std::string_view text) const { return names_.IndexOf(text); }

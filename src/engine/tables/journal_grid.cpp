@@ -240,12 +240,17 @@ void TJournalGrid::LoadCsvLines(const std::vector<std::string>& lines) {
       if (!subjects_.Contains(subject)) Host().AddSubject(std::string(subject));
     }
   }
+  // New summaries go into the store in one sorted insertion; a summary equal to one added
+  // before it but for letter case counts as present, as it would one at a time.
   std::unordered_set<std::string_view> seen;
+  std::unordered_set<QString> addedKeys;
+  std::vector<std::string_view> added;
   for (int r = 1; r < RowCount(); ++r) {
     const std::string_view summary = Cell(4, r);
-    if (!seen.insert(summary).second) continue;
-    if (!summaries_.Contains(summary)) summaries_.Add(summary);
+    if (!seen.insert(summary).second || summaries_.Contains(summary)) continue;
+    if (addedKeys.insert(FromCp932(summary).toCaseFolded()).second) added.push_back(summary);
   }
+  summaries_.AddMany(added);
   NotifyMarks();
 }
 

@@ -132,5 +132,19 @@ TEST(SummaryStoreTest, KeepsDuplicatesSortedAndRemovesTheFirstMatch) {
   EXPECT_EQ(store.Summaries(), (Lines{"breakfast", "Dinner"}));
 }
 
+TEST(SummaryStoreTest, ManyAtOnceGiveTheOrderOfOneByOne) {
+  const std::vector<std::string> texts = {Sjis("昼食"), "lunch", Sjis("パン"), "Lunch",
+                                          "breakfast", Sjis("ＬＵＮＣＨ"), "a", Sjis("昼食")};
+  SummaryStore oneByOne, many;
+  oneByOne.Add("Dinner");
+  many.Add("Dinner");
+  for (const auto& text : texts) oneByOne.Add(text);
+  many.AddMany(std::vector<std::string_view>(texts.begin(), texts.end()));
+  EXPECT_EQ(many.Summaries(), oneByOne.Summaries());
+  EXPECT_TRUE(many.Contains("LUNCH"));
+  EXPECT_TRUE(many.Remove(Sjis("昼食")));
+  EXPECT_TRUE(many.Contains(Sjis("昼食")));  // the second copy stays
+}
+
 }  // namespace
 }  // namespace engine
