@@ -4,9 +4,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <map>
 #include <memory>
 
+#include "bench_host.h"
 #include "bench_ui.h"
 #include "book_generator.h"
 #include "engine/app/app_folder.h"
@@ -67,6 +69,22 @@ void BM_ImportCsvAndPost(benchmark::State& state) {
   }
 }
 
+// The import's table work alone: the CSV lines into the journal, then every line posted.
+void BM_LoadCsvLinesAndPostAll(benchmark::State& state) {
+  auto lines = bench::GenerateJournalLines(static_cast<std::size_t>(state.range(0)), false);
+  for (auto& line : lines) std::replace(line.begin(), line.end(), '\t', ',');
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto host = std::make_unique<bench::BenchHost>();
+    state.ResumeTiming();
+    host->Journal()->LoadCsvLines(lines);
+    if (!host->Journal()->PostAll()) state.SkipWithError("post failed");
+    state.PauseTiming();
+    host.reset();
+    state.ResumeTiming();
+  }
+}
+
 void BM_SortCommand(benchmark::State& state) {
   const auto& fixture = BookOf(static_cast<std::size_t>(state.range(0)), true);
   for (auto _ : state) {
@@ -108,6 +126,7 @@ void BM_SubjectTotals(benchmark::State& state) {
 constexpr auto kUnit = benchmark::kMillisecond;
 BENCHMARK(BM_OpenBook)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(kUnit);
 BENCHMARK(BM_ImportCsvAndPost)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
+BENCHMARK(BM_LoadCsvLinesAndPostAll)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
 BENCHMARK(BM_SortCommand)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
 BENCHMARK(BM_SaveBook)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
 BENCHMARK(BM_SubjectTotals)->Arg(10'000)->Arg(100'000)->Unit(kUnit);

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <memory>
 
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
@@ -21,17 +23,38 @@ std::string ReadFileBytes(const QString& path) {
   if (!QFileInfo(path).isFile()) throw Error(PathMessage(path, " を開けません"));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) throw Error(PathMessage(path, " を開けません"));
-  std::string bytes;
-  const qint64 size = file.size();
-  if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
-  char buffer[1 << 16];
+  // Read straight into a string of the file's size; keep reading should the file have grown.
+  std::string bytes(static_cast<std::size_t>(std::max<qint64>(file.size(), 0)), '\0');
+  std::size_t filled = 0;
   for (;;) {
-    const qint64 got = file.read(buffer, sizeof buffer);
+    if (filled == bytes.size()) bytes.resize(bytes.size() + (1 << 16));
+    const qint64 got = file.read(bytes.data() + filled, static_cast<qint64>(bytes.size() - filled));
     if (got < 0) throw Error(PathMessage(path, " を読み込めません"));
     if (got == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(got));
+    filled += static_cast<std::size_t>(got);
   }
+  bytes.resize(filled);
   return bytes;
+}
+
+FileView::FileView(const QString& path) {
+  if (!QFileInfo(path).isFile()) throw Error(PathMessage(path, " を開けません"));
+  auto file = std::make_unique<QFile>(path);
+  if (file->open(QIODevice::ReadOnly) && file->size() > 0) {
+    map_ = file->map(0, file->size());
+    if (map_) {
+      bytes_ = std::string_view(reinterpret_cast<const char*>(map_),
+                                static_cast<std::size_t>(file->size()));
+      file_ = std::move(file);
+      return;
+    }
+  }
+  copy_ = ReadFileBytes(path);
+  bytes_ = copy_;
+}
+
+FileView::~FileView() {
+  if (file_) file_->unmap(map_);
 }
 
 std::vector<std::string> SplitLines(std::string_view content) {

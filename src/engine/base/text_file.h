@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+class QFile;
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,16 +20,39 @@ std::string ReadFileBytes(const QString& path);
 // still counts; an empty content has no lines.
 template <typename F>
 void ForEachLine(std::string_view content, F&& f) {
-  std::size_t pos = 0;
-  const std::size_t n = content.size();
-  while (pos < n) {
-    std::size_t end = pos;
-    while (end < n && content[end] != '\r' && content[end] != '\n') ++end;
-    f(content.substr(pos, end - pos));
-    if (end < n && content[end] == '\r' && end + 1 < n && content[end + 1] == '\n') ++end;
-    pos = end + 1;
+  const char* const begin = content.data();
+  const char* const end = begin + content.size();
+  const char* p = begin;
+  while (p < end) {
+    // memchr is far faster than a byte loop on books of a million lines.
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* stop = lf ? lf : end;
+    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+    const char* lineEnd = cr ? cr : stop;
+    f(std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+    if (lineEnd == end) break;
+    p = lineEnd + 1;
+    if (*lineEnd == '\r' && p < end && *p == '\n') ++p;
   }
 }
+
+// A file's bytes for one pass of reading: mapped into memory when the system allows it (no
+// copy, and far fewer page faults on books of a million lines), otherwise read. Throws like
+// ReadFileBytes.
+class FileView {
+ public:
+  explicit FileView(const QString& path);
+  ~FileView();
+  FileView(const FileView&) = delete;
+  FileView& operator=(const FileView&) = delete;
+  std::string_view Bytes() const { return bytes_; }
+
+ private:
+  std::unique_ptr<QFile> file_;
+  uchar* map_ = nullptr;
+  std::string copy_;
+  std::string_view bytes_;
+};
 
 std::vector<std::string> SplitLines(std::string_view content);
 std::vector<std::string> ReadTextLines(const QString& path);

@@ -115,7 +115,8 @@ void TAccGrid::LineMoved(int from, int to) {
 }
 
 bool TAccGrid::LoadRows(const QString& path) {
-  const std::string content = ReadFileBytes(path);
+  const FileView file(path);
+  const std::string_view content = file.Bytes();
   std::size_t count = 0;
   ForEachLine(content, [&](std::string_view) { ++count; });
   if (count == 0) return false;
