@@ -58,7 +58,7 @@ std::vector<std::string> GenerateJournalLines(std::size_t count, bool shuffled, 
     const std::size_t debit = random() % 40;
     std::size_t credit = random() % 40;
     if (credit == debit) credit = (credit + 1) % 40;
-    char date[16], money[16];
+    char date[40], money[16];
     std::snprintf(date, sizeof date, "%02d/%02d/%02d", year % 100, month + 1, d + 1);
     std::snprintf(money, sizeof money, "%d", amount);
     std::string line;

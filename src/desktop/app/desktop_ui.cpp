@@ -1,0 +1,75 @@
+#include "desktop/app/desktop_ui.h"
+
+#include <QMessageBox>
+
+#include "desktop/app/file_dialogs.h"
+#include "desktop/app/tacc_mdi.h"
+#include "desktop/base/fonts.h"
+#include "engine/base/cp932.h"
+
+namespace desktop {
+
+void DesktopUi::Message(const std::string& text) {
+  ShowMessage(&mdi_, engine::FromCp932(text));
+}
+
+bool DesktopUi::AskYesNo(const std::string& text) {
+  return QMessageBox::question(&mdi_, QStringLiteral("Zentabo"), engine::FromCp932(text),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+engine::Ui::Answer DesktopUi::AskYesNoCancel(const std::string& text) {
+  switch (QMessageBox::question(&mdi_, QStringLiteral("Zentabo"), engine::FromCp932(text),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
+  }
+}
+
+std::string DesktopUi::SelectOpenFile(const std::string& proposedName, const std::string& title,
+                                      const std::string& folder, int filter) {
+  return desktop::SelectOpenFile(&mdi_, proposedName, title, folder, filter);
+}
+
+std::string DesktopUi::SelectSaveFile(const std::string& proposedName, const std::string& title,
+                                      const std::string& folder, int filter) {
+  return desktop::SelectSaveFile(&mdi_, proposedName, title, folder, filter);
+}
+
+void DesktopUi::SetStatus(int panel, const std::string& text) {
+  mdi_.SetStatus(panel, engine::FromCp932(text));
+}
+
+void DesktopUi::SetMainCaption(const std::string& caption) {
+  mdi_.setWindowTitle(engine::FromCp932(caption));
+}
+
+void DesktopUi::TableAdded(engine::TAccGrid& table) {
+  mdi_.TableAdded(table);
+}
+void DesktopUi::TableRemoving(engine::TAccGrid& table) {
+  mdi_.TableRemoving(table);
+}
+void DesktopUi::ShowTable(engine::TAccGrid& table, bool restore) {
+  mdi_.ShowTable(table, restore);
+}
+void DesktopUi::ArrangeWindows() {
+  mdi_.WindowSortExecute();
+}
+void DesktopUi::SetNoBookCommands() {
+  mdi_.SetNoBookCommands();
+}
+void DesktopUi::SetBookCommands() {
+  mdi_.SetBookCommands();
+}
+void DesktopUi::RecentFilesChanged() {
+  mdi_.RecentFilesChanged();
+}
+
+}  // namespace desktop

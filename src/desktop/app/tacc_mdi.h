@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "desktop/app/desktop_ui.h"
+#include "desktop/app/mdi_commands.h"
+#include "engine/app/app_settings.h"
+#include "engine/app/book.h"
+
+class QLabel;
+class QMdiArea;
+class QTabBar;
+class QToolBar;
+
+namespace desktop {
+
+class TAccChild;
+class tbookform;
+
+// The main window: a multiple-document frame holding the open book, one child window per
+// table, the menus and tool bar, a tab per child window and the status bar. Commands act on
+// the book or on the active child window's table; the engine does the work.
+class TAccMDI : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kTabStripHeight = 23;
+  static constexpr int kStatusBarHeight = 20;
+
+  explicit TAccMDI(QWidget* parent = nullptr);
+  ~TAccMDI() override;
+
+  engine::Book& Book() { return *book_; }
+  DesktopUi& Ui() { return ui_; }
+  engine::AppSettings& Settings() { return settings_; }
+  MdiCommands& Commands() { return commands_; }
+  QMdiArea* MdiArea() const { return mdi_; }
+  QTabBar* TabBar() const { return tabs_; }
+  QToolBar* ToolBar() const { return toolBar_; }
+  QLabel* StatusPanel(int panel) const { return panels_[static_cast<std::size_t>(panel)]; }
+  // The window of a table of the open book, or null.
+  tbookform* FormOf(const engine::TAccGrid& table) const { return forms_.value(&table); }
+  // The child window the table commands act on: the active one, else the journal's.
+  tbookform* ActiveForm() const;
+  // The client area as the arrangement measures it: below the menu bar.
+  int ClientWidth() const;
+  int ClientHeight() const;
+
+  void SetStatus(int panel, const QString& text);
+  void AddTab(const QString& caption);
+  void RemoveTab(const QString& caption);
+  void SelectTab(const QString& caption);
+
+  void SetNoBookCommands();
+  void SetBookCommands();
+  void SetJournalCommands();
+  void SetLedgerCommands();
+
+  // The book's windows, as the book asks for them.
+  void TableAdded(engine::TAccGrid& table);
+  void TableRemoving(engine::TAccGrid& table);
+  void ShowTable(engine::TAccGrid& table, bool restore);
+  void RecentFilesChanged();
+
+  // Command handlers.
+  void FileNewExecute();
+  void FileOpenExecute();
+  void FileRecentExecute(int index);
+  void WindowSortExecute();
+  void HelpExecute();
+  void AboutExecute();
+  void TabControlChange(int index);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildStatusBar();
+  void Run(Command command);
+  void RunTableCommand(Command command);
+  // Runs a handler, showing any failure that comes out of it instead of letting it reach the
+  // event loop.
+  void Guarded(const std::function<void()>& handler);
+  void NotYetAvailable();
+  void FillWindowMenu();
+  // A minimized window goes to the first free place along the bottom of the frame.
+  void PlaceMinimized(TAccChild& child);
+  QPoint MinimizedSlot(int index) const;
+
+  DesktopUi ui_;
+  engine::AppSettings settings_;
+  std::unique_ptr<engine::Book> book_;
+  MdiCommands commands_;
+  QToolBar* toolBar_ = nullptr;
+  QTabBar* tabs_ = nullptr;
+  QMdiArea* mdi_ = nullptr;
+  std::array<QLabel*, 5> panels_{};
+  QHash<const engine::TAccGrid*, tbookform*> forms_;
+  QList<QAction*> windowItems_;
+  // Set while the tab bar follows the windows, so that doesn't count as the user's choice.
+  bool selectingTab_ = false;
+};
+
+}  // namespace desktop

@@ -1,0 +1,163 @@
+// The main window's command handlers: each one hands its work to the book or to the active
+// child window's table.
+
+#include "desktop/app/about_dialog.h"
+#include "desktop/app/guarded.h"
+#include "desktop/app/help_window.h"
+#include "desktop/app/tacc_mdi.h"
+#include "desktop/app/tnewdialog.h"
+#include "desktop/base/fonts.h"
+#include "desktop/lists/tsubjectdialog.h"
+#include "desktop/lists/tsummarydialog.h"
+#include "desktop/tables/tbookform.h"
+#include "engine/base/cp932.h"
+
+namespace desktop {
+
+void TAccMDI::Guarded(const std::function<void()>& handler) {
+  RunGuarded(this, handler);
+}
+
+void TAccMDI::NotYetAvailable() {
+  ShowMessage(this, QStringLiteral("この機能はまだ使用できません（未実装）"));
+}
+
+void TAccMDI::Run(Command command) {
+  Guarded([this, command] {
+    switch (command) {
+      case Command::FileNew:
+        FileNewExecute();
+        break;
+      case Command::FileOpen:
+        FileOpenExecute();
+        break;
+      case Command::FileCSV:
+        book_->NewBookFromCSV();
+        break;
+      case Command::FileClose:
+        book_->FileCloseExecute();
+        break;
+      case Command::FileSave:
+        book_->FileSaveExecute();
+        break;
+      case Command::FileExit:
+        close();
+        break;
+      case Command::OperatePostAll:
+        book_->OperatePostAllExecute();
+        break;
+      case Command::OperateSort:
+        book_->OperateSortExecute();
+        break;
+      case Command::AmountTable:
+      case Command::AmountCompare:
+      case Command::AmountSchema:
+        if (book_->PrepareAggregation()) NotYetAvailable();
+        break;
+      case Command::FileTextOut:
+      case Command::FileCSVOut:
+      case Command::Print:
+      case Command::PrintPreview:
+      case Command::PrinterSetting:
+        NotYetAvailable();
+        break;
+      case Command::DataSubject: {
+        tsubjectdialog dialog(*book_, this);
+        dialog.exec();
+        break;
+      }
+      case Command::DataSummary: {
+        tsummarydialog dialog(*book_, this);
+        dialog.exec();
+        break;
+      }
+      case Command::WindowSort:
+        WindowSortExecute();
+        break;
+      case Command::Help:
+        HelpExecute();
+        break;
+      case Command::About:
+        AboutExecute();
+        break;
+      default:
+        RunTableCommand(command);
+        break;
+    }
+  });
+}
+
+void TAccMDI::RunTableCommand(Command command) {
+  tbookform* form = ActiveForm();
+  if (!form) return;
+  engine::TAccGrid& table = form->Table();
+  switch (command) {
+    case Command::EditCellCopy:
+      table.CellCopy();
+      break;
+    case Command::EditCellPaste:
+      table.CellPaste();
+      break;
+    case Command::EditLineCopy:
+      table.LineCopy();
+      break;
+    case Command::EditLinePaste:
+      table.LinePaste();
+      break;
+    case Command::EditLineAdd:
+      table.LineAdd();
+      break;
+    case Command::EditLineDel:
+      table.LineDel();
+      break;
+    case Command::GoToDebtor:
+      table.GoToDebtor();
+      break;
+    case Command::GoToCredit:
+      table.GoToCredit();
+      break;
+    case Command::GoToJournal:
+      table.GoToJournal();
+      break;
+    case Command::GoToLedger:
+      table.GoToLedger();
+      break;
+    case Command::OperatePost:
+      table.PostLine();
+      break;
+    default:
+      break;
+  }
+}
+
+void TAccMDI::FileNewExecute() {
+  tnewdialog dialog(*book_, this);
+  dialog.exec();
+}
+
+void TAccMDI::FileOpenExecute() {
+  const std::string path =
+      ui_.SelectOpenFile({}, engine::Sjis("家計簿ファイルを選択してください"), {}, 1);
+  if (!path.empty()) book_->OpenBook(path);
+}
+
+void TAccMDI::FileRecentExecute(int index) {
+  Guarded([this, index] {
+    const auto& items = settings_.RecentFiles();
+    if (index < 0 || index >= static_cast<int>(items.size())) return;
+    // Copied: opening the book may rewrite the list the caption lives in.
+    const std::string path = items[static_cast<std::size_t>(index)].caption;
+    book_->OpenBook(path);
+  });
+}
+
+void TAccMDI::HelpExecute() {
+  HelpWindow::ShowHelp(this);
+}
+
+void TAccMDI::AboutExecute() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+}  // namespace desktop

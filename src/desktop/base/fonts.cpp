@@ -1,0 +1,45 @@
+#include "desktop/base/fonts.h"
+
+#include <QFontDatabase>
+#include <QMessageBox>
+
+#include "engine/base/cp932.h"
+
+namespace desktop {
+
+QString FirstInstalledFamily(const QStringList& preferred) {
+  const QStringList installed = QFontDatabase::families();
+  for (const QString& family : preferred) {
+    if (installed.contains(family, Qt::CaseInsensitive)) return family;
+  }
+  return {};
+}
+
+QFont ApplicationFont() {
+  static const QStringList kFamilies = {
+      QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
+      QStringLiteral("IPA Pゴシック")};
+  QFont font;
+  const QString family = FirstInstalledFamily(kFamilies);
+  if (!family.isEmpty()) font.setFamily(family);
+  font.setPixelSize(12);
+  return font;
+}
+
+QString NonCp932Message(const QString& character) {
+  return QStringLiteral("「%1」はシフト JIS (CP932) で表せない文字のため使用できません")
+      .arg(character);
+}
+
+void ShowMessage(QWidget* parent, const QString& text) {
+  QMessageBox::information(parent, QStringLiteral("Zentabo"), text);
+}
+
+std::optional<std::string> TypedText(QWidget* parent, const QString& text) {
+  std::optional<std::string> bytes = engine::ToCp932(text);
+  if (!bytes) ShowMessage(parent, NonCp932Message(engine::FirstNonCp932Character(text)));
+  return bytes;
+}
+
+}  // namespace desktop

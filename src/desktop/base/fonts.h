@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace desktop {
+
+// The font of every window and dialog: "ＭＳ Ｐゴシック" 12 pixels high where it is installed,
+// otherwise the nearest proportional Japanese gothic face that is.
+QFont ApplicationFont();
+
+// The first installed family of `preferred`, or empty when none is.
+QString FirstInstalledFamily(const QStringList& preferred);
+
+// Typed text as the CP932 bytes that the engine keeps. Text that code page 932 cannot hold is
+// refused here, where it was typed, with a message naming the character, because storing a
+// substitute would silently change what the user wrote.
+std::optional<std::string> TypedText(QWidget* parent, const QString& text);
+
+// The message shown for such a character.
+QString NonCp932Message(const QString& character);
+
+// A plain message box with the program's title.
+void ShowMessage(QWidget* parent, const QString& text);
+
+}  // namespace desktop

@@ -1,0 +1,250 @@
+#include "desktop/tables/journal_editors.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "desktop/base/fonts.h"
+#include "desktop/tables/acc_grid_view.h"
+#include "desktop/tables/grid_model.h"
+#include "engine/base/cp932.h"
+
+namespace desktop {
+
+using Kind = engine::TJournalGrid::EditorKind;
+
+JournalEditors::JournalEditors(engine::TJournalGrid& table, AccGridView& view)
+    : QObject(&view),
+      table_(table),
+      view_(view),
+      dateEditor_(new QLineEdit(view.viewport())),
+      subjectChooser_(new QComboBox(view.viewport())),
+      summaryChooser_(new QComboBox(view.viewport())) {
+  dateEditor_->setObjectName(QStringLiteral("dateEditor"));
+  subjectChooser_->setObjectName(QStringLiteral("subjectChooser"));
+  summaryChooser_->setObjectName(QStringLiteral("summaryChooser"));
+  // Dates and amounts are digits and slashes: the input method would only get in the way.
+  dateEditor_->setAttribute(Qt::WA_InputMethodEnabled, false);
+  dateEditor_->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferNumbers);
+  dateEditor_->setFrame(false);
+  subjectChooser_->setEditable(false);
+  summaryChooser_->setEditable(true);
+  summaryChooser_->setInsertPolicy(QComboBox::NoInsert);
+  summaryChooser_->setMaxVisibleItems(16);
+  subjectChooser_->setMaxVisibleItems(16);
+  for (QWidget* editor :
+       {static_cast<QWidget*>(dateEditor_), static_cast<QWidget*>(subjectChooser_),
+        static_cast<QWidget*>(summaryChooser_)}) {
+    editor->hide();
+    editor->installEventFilter(this);
+  }
+  summaryChooser_->lineEdit()->installEventFilter(this);
+  view_.installEventFilter(this);
+
+  connect(dateEditor_, &QLineEdit::textEdited, this, &JournalEditors::DateEdited);
+  connect(summaryChooser_, &QComboBox::editTextChanged, this, &JournalEditors::SummaryEdited);
+  connect(subjectChooser_, &QComboBox::currentIndexChanged, this, &JournalEditors::SubjectPicked);
+  connect(view_.Model(), &GridModel::editorChanged, this, &JournalEditors::Refresh);
+  connect(view_.horizontalHeader(), &QHeaderView::sectionResized, this, &JournalEditors::Place);
+}
+
+QWidget* JournalEditors::OpenEditor() const {
+  switch (table_.OpenEditorKind()) {
+    case Kind::Date:
+      return dateEditor_;
+    case Kind::Subject:
+      return subjectChooser_;
+    case Kind::Summary:
+      return summaryChooser_;
+    case Kind::None:
+      break;
+  }
+  return nullptr;
+}
+
+void JournalEditors::FillSubjects() {
+  const QSignalBlocker blocker(subjectChooser_);
+  subjectChooser_->clear();
+  const engine::SubjectStore& subjects = table_.Subjects();
+  for (int i = 0; i < subjects.Count(); ++i)
+    subjectChooser_->addItem(engine::FromCp932(subjects.Subject(i)));
+}
+
+void JournalEditors::FillSummaries() {
+  const QSignalBlocker blocker(summaryChooser_);
+  summaryChooser_->clear();
+  const engine::SummaryStore& summaries = table_.Summaries();
+  for (int i = 0; i < summaries.Count(); ++i)
+    summaryChooser_->addItem(engine::FromCp932(summaries.At(i)));
+}
+
+void JournalEditors::Refresh() {
+  const Kind kind = table_.OpenEditorKind();
+  QWidget* open = OpenEditor();
+  const bool opening = kind != shown_;
+  shown_ = kind;
+  for (QWidget* editor :
+       {static_cast<QWidget*>(dateEditor_), static_cast<QWidget*>(subjectChooser_),
+        static_cast<QWidget*>(summaryChooser_)}) {
+    if (editor != open && editor->isVisible()) {
+      // Hiding the focused editor would hand the focus to some other widget.
+      if (editor->hasFocus()) view_.setFocus();
+      editor->hide();
+    }
+  }
+  if (!open) return;
+  const QString text = engine::FromCp932(table_.EditorText());
+  switch (kind) {
+    case Kind::Date:
+      if (dateEditor_->text() != text) dateEditor_->setText(text);
+      break;
+    case Kind::Subject: {
+      if (opening || subjectChooser_->count() != table_.Subjects().Count()) FillSubjects();
+      const QSignalBlocker blocker(subjectChooser_);
+      subjectChooser_->setCurrentIndex(table_.ChosenSubject());
+      break;
+    }
+    case Kind::Summary: {
+      if (opening || summaryChooser_->count() != table_.Summaries().Count()) FillSummaries();
+      const QSignalBlocker blocker(summaryChooser_);
+      summaryChooser_->setCurrentIndex(-1);
+      if (summaryChooser_->currentText() != text) summaryChooser_->setEditText(text);
+      break;
+    }
+    case Kind::None:
+      break;
+  }
+  if (opening) {
+    Place();
+    open->show();
+    open->raise();
+    open->setFocus();
+    if (kind == Kind::Date) dateEditor_->selectAll();
+    if (kind == Kind::Summary) summaryChooser_->lineEdit()->selectAll();
+  }
+}
+
+void JournalEditors::Place() {
+  QWidget* open = OpenEditor();
+  if (!open) return;
+  const QRect cell = view_.CellRect(table_.CurrentColumn(), table_.CurrentRow());
+  if (!cell.isValid()) return;
+  open->setGeometry(cell.adjusted(0, 0, 1, 1));
+}
+
+void JournalEditors::DateEdited(const QString& text) {
+  const std::optional<std::string> bytes = TypedText(dateEditor_, text);
+  if (!bytes) {
+    dateEditor_->setText(engine::FromCp932(table_.EditorText()));
+    return;
+  }
+  table_.SetEditorText(*bytes);
+}
+
+void JournalEditors::SummaryEdited(const QString& text) {
+  if (table_.OpenEditorKind() != Kind::Summary) return;
+  const std::optional<std::string> bytes = TypedText(summaryChooser_, text);
+  if (!bytes) {
+    const QSignalBlocker blocker(summaryChooser_);
+    summaryChooser_->setEditText(engine::FromCp932(table_.EditorText()));
+    return;
+  }
+  table_.SetEditorText(*bytes);
+}
+
+void JournalEditors::SubjectPicked(int index) {
+  table_.ChooseSubject(index);
+}
+
+void JournalEditors::MoveBy(int columns, int rows) {
+  int column = std::max(table_.FocusedColumn(), 1) + columns;
+  int row = table_.FocusedRow() + rows;
+  if (column > 6) {
+    column = 1;
+    ++row;
+  } else if (column < 1) {
+    column = 6;
+    --row;
+  }
+  if (row < 1 || row >= table_.RowCount()) return;
+  view_.SelectTableCell(column, row);
+}
+
+bool JournalEditors::EditorKey(QWidget* editor, QKeyEvent* key) {
+  const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      MoveBy(1, 0);
+      return true;
+    case Qt::Key_Backtab:
+      MoveBy(-1, 0);
+      return true;
+    case Qt::Key_Escape:
+      table_.HideEditor();
+      view_.setFocus();
+      return true;
+    case Qt::Key_Up:
+      if (!plain) return false;
+      MoveBy(0, -1);
+      return true;
+    case Qt::Key_Down:
+      if (!plain) return false;
+      MoveBy(0, 1);
+      return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+      // Inside a text the arrows move the cursor; at its ends they move to the next cell.
+      QLineEdit* line = editor == subjectChooser_   ? nullptr
+                        : editor == summaryChooser_ ? summaryChooser_->lineEdit()
+                                                    : dateEditor_;
+      const bool left = key->key() == Qt::Key_Left;
+      if (line && (line->hasSelectedText() && line->selectedText() != line->text())) return false;
+      if (line && !line->hasSelectedText()) {
+        if (left && line->cursorPosition() > 0) return false;
+        if (!left && line->cursorPosition() < line->text().size()) return false;
+      }
+      MoveBy(left ? -1 : 1, 0);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool JournalEditors::GridKey(QKeyEvent* key) {
+  if (table_.OpenEditorKind() != Kind::None) return false;
+  if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  const QString typed = key->text();
+  if (typed.isEmpty() || !typed.at(0).isPrint()) return false;
+  const int column = table_.CurrentColumn();
+  if (column < 1 || column > 6 || table_.CurrentRow() < 1) return false;
+  table_.OpenEditor();
+  switch (table_.OpenEditorKind()) {
+    case Kind::Date:
+      dateEditor_->setText(typed);
+      DateEdited(typed);
+      break;
+    case Kind::Summary:
+      summaryChooser_->setEditText(typed);
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+bool JournalEditors::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (watched == &view_) return GridKey(key);
+  QWidget* editor =
+      watched == summaryChooser_->lineEdit() ? summaryChooser_ : qobject_cast<QWidget*>(watched);
+  if (editor == OpenEditor()) return EditorKey(editor, key);
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace desktop

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+
+#include "engine/tables/journal_grid.h"
+
+class QComboBox;
+class QKeyEvent;
+class QLineEdit;
+
+namespace desktop {
+
+class AccGridView;
+
+// The journal's three in-place editors, laid over the current cell of the grid. They mirror
+// the journal's editor state: the table decides which editor is open and what it holds;
+// these widgets show it and hand back what the user types or picks.
+class JournalEditors : public QObject {
+  Q_OBJECT
+
+ public:
+  JournalEditors(engine::TJournalGrid& table, AccGridView& view);
+
+  // Columns 1, 2 and 6; the subject chooser for 3 and 5; the summary chooser for 4.
+  QLineEdit* DateEditor() const { return dateEditor_; }
+  QComboBox* SubjectChooser() const { return subjectChooser_; }
+  QComboBox* SummaryChooser() const { return summaryChooser_; }
+  // The widget of the open editor, or null.
+  QWidget* OpenEditor() const;
+
+  // Lays the open editor over the current cell again (after scrolling or resizing).
+  void Place();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Refresh();
+  void FillSubjects();
+  void FillSummaries();
+  void DateEdited(const QString& text);
+  void SummaryEdited(const QString& text);
+  void SubjectPicked(int index);
+  // Keys inside an editor; true when the key was used.
+  bool EditorKey(QWidget* editor, QKeyEvent* key);
+  // A printable key on the grid while no editor is open: open the current cell's editor
+  // with the typed text.
+  bool GridKey(QKeyEvent* key);
+  // Moves the focus by whole cells, the way Tab and Enter do: past column 6 to the next row.
+  void MoveBy(int columns, int rows);
+
+  engine::TJournalGrid& table_;
+  AccGridView& view_;
+  QLineEdit* dateEditor_;
+  QComboBox* subjectChooser_;
+  QComboBox* summaryChooser_;
+  engine::TJournalGrid::EditorKind shown_ = engine::TJournalGrid::EditorKind::None;
+};
+
+}  // namespace desktop

@@ -1,0 +1,60 @@
+// Makes the README's pictures from the real windows: the sample book open in the main window,
+// the subject list and the new-book dialog. Run by tools/screenshots.sh.
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "desktop/app/tacc_mdi.h"
+#include "desktop/app/tnewdialog.h"
+#include "desktop/base/fonts.h"
+#include "desktop/lists/tsubjectdialog.h"
+#include "engine/app/app_folder.h"
+#include "engine/base/cp932.h"
+
+namespace {
+
+bool Save(QWidget& widget, const QString& path) {
+  QTest::qWait(200);
+  const bool saved = widget.grab().save(path);
+  if (!saved) qWarning("can't write %s", qPrintable(path));
+  return saved;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Zentabo"));
+  QApplication::setFont(desktop::ApplicationFont());
+  if (argc != 3) {
+    qWarning("usage: zentabo_screenshots BOOK_INDEX OUTPUT_FOLDER");
+    return 2;
+  }
+  const std::optional<std::string> index = engine::PathToCp932(QString::fromLocal8Bit(argv[1]));
+  const QDir out(QString::fromLocal8Bit(argv[2]));
+  // The settings file goes to a folder of its own, not beside the program.
+  QTemporaryDir settings;
+  engine::AppFolderOverride folder(*engine::PathToCp932(settings.path()));
+
+  desktop::TAccMDI window;
+  window.resize(960, 640);
+  window.show();
+  window.Book().OpenBook(index.value_or(std::string()));
+  if (!window.Book().IsOpen()) return 1;
+  bool saved = Save(window, out.filePath(QStringLiteral("main-window.png")));
+
+  desktop::tsubjectdialog subjects(window.Book(), &window);
+  subjects.resize(480, 420);
+  subjects.show();
+  saved = Save(subjects, out.filePath(QStringLiteral("subject-dialog.png"))) && saved;
+  subjects.close();
+
+  window.Book().CloseBook();
+  desktop::tnewdialog book(window.Book(), &window);
+  book.pname->setText(QStringLiteral("家計簿2026"));
+  book.show();
+  saved = Save(book, out.filePath(QStringLiteral("new-book-dialog.png"))) && saved;
+  return saved ? 0 : 1;
+}
