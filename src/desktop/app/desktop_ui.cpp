@@ -1,10 +1,8 @@
 #include "desktop/app/desktop_ui.h"
 
-#include <QMessageBox>
-
 #include "desktop/app/file_dialogs.h"
 #include "desktop/app/tacc_mdi.h"
-#include "desktop/base/fonts.h"
+#include "desktop/base/message_boxes.h"
 #include "engine/base/cp932.h"
 
 namespace desktop {
@@ -14,22 +12,11 @@ void DesktopUi::Message(const std::string& text) {
 }
 
 bool DesktopUi::AskYesNo(const std::string& text) {
-  return QMessageBox::question(&mdi_, QStringLiteral("Zentabo"), engine::FromCp932(text),
-                               QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::Yes) == QMessageBox::Yes;
+  return desktop::AskYesNo(&mdi_, engine::FromCp932(text));
 }
 
 engine::Ui::Answer DesktopUi::AskYesNoCancel(const std::string& text) {
-  switch (QMessageBox::question(&mdi_, QStringLiteral("Zentabo"), engine::FromCp932(text),
-                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                QMessageBox::Yes)) {
-    case QMessageBox::Yes:
-      return Answer::Yes;
-    case QMessageBox::No:
-      return Answer::No;
-    default:
-      return Answer::Cancel;
-  }
+  return desktop::AskYesNoCancel(&mdi_, engine::FromCp932(text));
 }
 
 std::string DesktopUi::SelectOpenFile(const std::string& proposedName, const std::string& title,

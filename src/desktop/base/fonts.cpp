@@ -1,5 +1,7 @@
 #include "desktop/base/fonts.h"
 
+#include "desktop/base/message_boxes.h"
+
 #include <QFontDatabase>
 #include <QMessageBox>
 
@@ -32,9 +34,6 @@ QString NonCp932Message(const QString& character) {
       .arg(character);
 }
 
-void ShowMessage(QWidget* parent, const QString& text) {
-  QMessageBox::information(parent, QStringLiteral("Zentabo"), text);
-}
 
 std::optional<std::string> TypedText(QWidget* parent, const QString& text) {
   std::optional<std::string> bytes = engine::ToCp932(text);

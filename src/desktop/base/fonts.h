@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "desktop/base/message_boxes.h"
+
 class QWidget;
 
 namespace desktop {
@@ -23,8 +25,5 @@ std::optional<std::string> TypedText(QWidget* parent, const QString& text);
 
 // The message shown for such a character.
 QString NonCp932Message(const QString& character);
-
-// A plain message box with the program's title.
-void ShowMessage(QWidget* parent, const QString& text);
 
 }  // namespace desktop

@@ -1,9 +1,7 @@
 #include "support/dialog_ui.h"
 
-#include <QMessageBox>
-
 #include "desktop/app/file_dialogs.h"
-#include "desktop/base/fonts.h"
+#include "desktop/base/message_boxes.h"
 #include "engine/base/cp932.h"
 
 namespace desktop_tests {
@@ -15,21 +13,12 @@ void DialogUi::Message(const std::string& text) {
 
 bool DialogUi::AskYesNo(const std::string& text) {
   messages << engine::FromCp932(text);
-  return QMessageBox::question(nullptr, QStringLiteral("Zentabo"), engine::FromCp932(text)) ==
-         QMessageBox::Yes;
+  return desktop::AskYesNo(nullptr, engine::FromCp932(text));
 }
 
 engine::Ui::Answer DialogUi::AskYesNoCancel(const std::string& text) {
   messages << engine::FromCp932(text);
-  switch (QMessageBox::question(nullptr, QStringLiteral("Zentabo"), engine::FromCp932(text),
-                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes:
-      return Answer::Yes;
-    case QMessageBox::No:
-      return Answer::No;
-    default:
-      return Answer::Cancel;
-  }
+  return desktop::AskYesNoCancel(nullptr, engine::FromCp932(text));
 }
 
 std::string DialogUi::SelectOpenFile(const std::string& proposedName, const std::string& title,
