@@ -170,12 +170,7 @@ void TJournalGrid::LineDel() {
   }
   const int row = CurrentRow();
   if (!ValidRow(row)) return;
-  try {
-    Unpost(row);
-  } catch (const Error& e) {
-    ui().Message(e.Message());
-    return;
-  }
+  if (!UnpostForEdit(row)) return;
   RemoveRow(row);
   Host().SetModified();
 }

@@ -47,12 +47,7 @@ void TJournalGrid::LinePaste() {
   if (!CommitEditor()) return;
   const int row = CurrentRow();
   if (!ValidRow(row)) return;
-  try {
-    Unpost(row);
-  } catch (const Error& e) {
-    ui().Message(e.Message());
-    return;
-  }
+  if (!UnpostForEdit(row)) return;
   rows_[static_cast<std::size_t>(row)].Assign(clip_.GetLine());
   NotifyRows(row, row);
   Host().SetModified();
