@@ -74,6 +74,17 @@ class TAccMDI : public QMainWindow {
   void HelpExecute();
   void AboutExecute();
   void TabControlChange(int index);
+  // Aggregations and table output (tacc_mdi_amount.cpp).
+  void AmountTableExecute();
+  void AmountCompareExecute();
+  void FileTextOutExecute();
+  void FileCSVOutExecute();
+  // The schema-driven report (tacc_mdi_schema.cpp).
+  void AmountSchemaExecute();
+  // Printing (tacc_mdi_print.cpp).
+  void PrintExecute();
+  void PrintPreviewExecute();
+  void PrinterSettingExecute();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -50,16 +50,28 @@ void TAccMDI::Run(Command command) {
         book_->OperateSortExecute();
         break;
       case Command::AmountTable:
+        AmountTableExecute();
+        break;
       case Command::AmountCompare:
+        AmountCompareExecute();
+        break;
       case Command::AmountSchema:
-        if (book_->PrepareAggregation()) NotYetAvailable();
+        AmountSchemaExecute();
         break;
       case Command::FileTextOut:
+        FileTextOutExecute();
+        break;
       case Command::FileCSVOut:
+        FileCSVOutExecute();
+        break;
       case Command::Print:
+        PrintExecute();
+        break;
       case Command::PrintPreview:
+        PrintPreviewExecute();
+        break;
       case Command::PrinterSetting:
-        NotYetAvailable();
+        PrinterSettingExecute();
         break;
       case Command::DataSubject: {
         tsubjectdialog dialog(*book_, this);
