@@ -1,9 +1,11 @@
 #include "desktop/print/page_image.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
 #include <cmath>
 
+#include "desktop/base/fonts.h"
 #include "desktop/print/printer_device.h"
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
@@ -25,7 +27,8 @@ QPicture RecordPage(const engine::PageLayout& layout, int referenceDpi) {
     painter.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::FlatCap));
     painter.setBrush(Qt::NoBrush);
     painter.setBackgroundMode(Qt::TransparentMode);
-    QFont font = painter.font();
+    // The program's Japanese face, so that kana, kanji and digits share one set of metrics.
+    QFont font = ApplicationFont();
     for (const engine::PrintLine& line : layout.rules) {
       painter.drawLine(QPoint(line.x1, -line.y1), QPoint(line.x2, -line.y2));
     }
@@ -33,15 +36,20 @@ QPicture RecordPage(const engine::PageLayout& layout, int referenceDpi) {
       font.setPixelSize(FontHeight(text.fontSize, referenceDpi));
       painter.setFont(font);
       const QString shown = engine::FromCp932(text.text);
-      const QPoint origin(text.x, -text.y);
-      const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
+      // The text stands in a box one character height tall below its origin, the baseline
+      // dividing it as the face's ascent and descent do. Faces with a tall line spacing
+      // would otherwise sit low in the row and lose their feet at its bottom rule.
+      const QFontMetricsF metrics(font);
+      const qreal extent = metrics.ascent() + metrics.descent();
+      const qreal ascent = extent > 0 ? font.pixelSize() * metrics.ascent() / extent : 0;
+      const QPointF baseline(text.x, -text.y + ascent);
       if (text.clipped) {
         painter.setClipRect(QRect(QPoint(text.clipLeft, -text.clipTop),
                                   QPoint(text.clipRight - 1, -text.clipBottom - 1)));
-        painter.drawText(QRect(origin, QSize(width, height)), flags, shown);
+        painter.drawText(baseline, shown);
         painter.setClipping(false);
       } else {
-        painter.drawText(QRect(origin, QSize(width, height)), flags, shown);
+        painter.drawText(baseline, shown);
       }
     }
   }
