@@ -22,9 +22,9 @@ TPrinterList::Source& CurrentSource() {
   return source;
 }
 
-// The PDF printer's resolution: fine enough for print, and an A4 sheet comes out at
-// 2099 x 2970 tenths of a millimetre as on a 600 dpi printer.
-constexpr int kPdfResolution = 600;
+// The PDF printer's resolution: positions in the file are this fine, and an A4 sheet
+// (595 x 842 points) comes out at 2099 x 2970 tenths of a millimetre.
+constexpr int kPdfResolution = 1200;
 
 std::unique_ptr<TPrinterDevice>& DeviceHolder() {
   static std::unique_ptr<TPrinterDevice> device;
@@ -158,7 +158,10 @@ void TPrinterDevice::ApplyIndex(int index) {
   index_ = index;
   if (index < 0) return;
   if (list_.At(index).name == TPrinterList::PdfPrinterName()) {
-    if (printer_->outputFormat() != QPrinter::PdfFormat) {
+    // Set up when first chosen, or coming from a native printer; later the user's paper
+    // settings stay.
+    if (!pdfConfigured_ || printer_->outputFormat() != QPrinter::PdfFormat) {
+      pdfConfigured_ = true;
       printer_->setOutputFormat(QPrinter::PdfFormat);
       printer_->setResolution(kPdfResolution);
       printer_->setPageSize(QPageSize(QPageSize::A4));

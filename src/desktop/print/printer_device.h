@@ -126,6 +126,7 @@ class TPrinterDevice {
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
   int index_ = -1;
+  bool pdfConfigured_ = false;
   QString outputFile_;
   QString jobFile_;
 };

@@ -54,9 +54,8 @@ TPreviewForm::TPreviewForm(TPrinterDevice& device, QWidget* owner)
     QAction* action = toolBar->addAction(style()->standardIcon(icon), QString::fromUtf8(hint));
     action->setObjectName(QString::fromUtf8(name));
     action->setToolTip(QString::fromUtf8(hint));
-    connect(action, &QAction::triggered, this, [this, handler] {
-      RunGuarded(this, [this, handler] { (this->*handler)(); });
-    });
+    connect(action, &QAction::triggered, this,
+            [this, handler] { RunGuarded(this, [this, handler] { (this->*handler)(); }); });
     return action;
   };
   toolBar->addSeparator();

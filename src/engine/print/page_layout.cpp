@@ -60,8 +60,8 @@ int PageCount(const TAccGrid& table, PageSize size) {
 PageRows RowsOfPage(int rowCount, int pageHeight, int page) {
   const int pages = PageCount(rowCount, pageHeight);
   if (page < 1 || page > pages) {
-    throw Error(FormatMessage(Sjis("%s ページ目は印刷するページの範囲にありません"),
-                              std::to_string(page)));
+    throw Error(
+        FormatMessage(Sjis("%s ページ目は印刷するページの範囲にありません"), std::to_string(page)));
   }
   const int perPage = RowsPerPage(pageHeight);
   if (page < pages) return {perPage * (page - 1) + 1, perPage};
@@ -99,8 +99,8 @@ PageLayout LayoutPage(const TAccGrid& table, PageSize size, int page) {
   PageLayout layout;
   layout.size = size;
   layout.title = table.Caption();
-  layout.texts.push_back({kPageMargin, -kPageMargin, kTitleFontSize, false, 0, 0, 0, 0,
-                          table.Caption()});
+  layout.texts.push_back(
+      {kPageMargin, -kPageMargin, kTitleFontSize, false, 0, 0, 0, 0, table.Caption()});
 
   for (int k = 0; k <= rows.count; ++k) {
     const int y = -(kTableTop + kRowPitch * k);

@@ -152,7 +152,8 @@ class PrintTest : public QObject {
     QVERIFY(DarkIn(image, x[2] + 10, 208, x[3] - 2, 248) > 0);
     QCOMPARE(DarkIn(image, x[3] + 2, 202, x[3] + 8, 248), 0);
     // The third data row is the empty one.
-    for (std::size_t k = 1; k <= 6; ++k) QCOMPARE(DarkIn(image, x[k - 1] + 3, 303, x[k] - 3, 347), 0);
+    for (std::size_t k = 1; k <= 6; ++k)
+      QCOMPARE(DarkIn(image, x[k - 1] + 3, 303, x[k] - 3, 347), 0);
   }
 
   void pdfPrinterWritesEveryPage() {

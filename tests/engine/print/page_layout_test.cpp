@@ -77,8 +77,8 @@ TEST(PageLayoutTest, PageCountsAndRowRanges) {
 
 TEST(PageLayoutTest, PaperBelow35MillimetresIsRefusedClearly) {
   FakeHost host;
-  for (PageSize size : {PageSize{2099, 349}, PageSize{2099, 0}, PageSize{2099, -10},
-                        PageSize{349, 2970}}) {
+  for (PageSize size :
+       {PageSize{2099, 349}, PageSize{2099, 0}, PageSize{2099, -10}, PageSize{349, 2970}}) {
     try {
       PageCount(host.journal(), size);
       FAIL() << size.width << " x " << size.height;
