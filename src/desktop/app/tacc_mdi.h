@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QMainWindow>
+#include <QPicture>
 #include <array>
 #include <functional>
 #include <memory>
@@ -85,6 +87,8 @@ class TAccMDI : public QMainWindow {
   void PrintExecute();
   void PrintPreviewExecute();
   void PrinterSettingExecute();
+  // The page images of the print command that runs; empty between commands.
+  const QList<QPicture>& Pages() const { return pages_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -101,6 +105,10 @@ class TAccMDI : public QMainWindow {
   // A minimized window goes to the first free place along the bottom of the frame.
   void PlaceMinimized(TAccChild& child);
   QPoint MinimizedSlot(int index) const;
+  // Renders every page of the form's table into the page list.
+  void RenderPages(const tbookform& form);
+  // Shows the message and answers false when there is no printer at all.
+  bool HavePrinter();
 
   DesktopUi ui_;
   engine::AppSettings settings_;
@@ -112,6 +120,7 @@ class TAccMDI : public QMainWindow {
   std::array<QLabel*, 5> panels_{};
   QHash<const engine::TAccGrid*, tbookform*> forms_;
   QList<QAction*> windowItems_;
+  QList<QPicture> pages_;
   // Set while the tab bar follows the windows, so that doesn't count as the user's choice.
   bool selectingTab_ = false;
 };

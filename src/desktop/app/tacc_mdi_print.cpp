@@ -1,13 +1,97 @@
 // The print, print preview and printer set-up commands.
 
+#include <QDir>
+
 #include "desktop/app/tacc_mdi.h"
+#include "desktop/base/message_boxes.h"
+#include "desktop/print/page_image.h"
+#include "desktop/print/print_dialogs.h"
+#include "desktop/print/printer_device.h"
+#include "desktop/print/tpreviewform.h"
+#include "desktop/tables/tbookform.h"
+#include "engine/base/cp932.h"
 
 namespace desktop {
 
-void TAccMDI::PrintExecute() { NotYetAvailable(); }
+namespace {
 
-void TAccMDI::PrintPreviewExecute() { NotYetAvailable(); }
+// The page list lives for one command: emptied when it ends, also by an error.
+class PageListScope {
+ public:
+  explicit PageListScope(QList<QPicture>& pages) : pages_(pages) { pages_.clear(); }
+  ~PageListScope() { pages_.clear(); }
+  PageListScope(const PageListScope&) = delete;
+  PageListScope& operator=(const PageListScope&) = delete;
 
-void TAccMDI::PrinterSettingExecute() { NotYetAvailable(); }
+ private:
+  QList<QPicture>& pages_;
+};
+
+// The PDF printer writes the table beside the book, named after the table; the print dialog
+// shows the name and lets the user choose another file.
+void ProposePdfFile(TPrinterDevice& device, const engine::Book& book, const tbookform& form) {
+  if (!device.IsPdfPrinter() || book.Folder().empty()) return;
+  QString name = engine::FromCp932(form.Table().Caption());
+  name.replace(QLatin1Char('/'), QLatin1Char('_'));
+  device.SetOutputFileName(
+      QDir(engine::PathFromCp932(book.Folder())).filePath(name + QStringLiteral(".pdf")));
+}
+
+}  // namespace
+
+bool TAccMDI::HavePrinter() {
+  if (!TPrinterDevice::Instance().Printers().isEmpty()) return true;
+  ShowMessage(this, QStringLiteral("プリンタが見つかりません"));
+  return false;
+}
+
+void TAccMDI::RenderPages(const tbookform& form) {
+  TPrinterDevice& device = TPrinterDevice::Instance();
+  const engine::PageSize size = device.GetPageSize();
+  const int count = engine::PageCount(form.Table(), size);
+  // The window's screen resolution sets the font heights, as on screen.
+  const int dpi = form.logicalDpiY();
+  for (int page = 1; page <= count; ++page) {
+    pages_.append(PrintPage(form.Table(), size, page, dpi));
+  }
+}
+
+void TAccMDI::PrintExecute() {
+  if (!HavePrinter()) return;
+  tbookform* form = ActiveForm();
+  if (!form) return;
+  TPrinterDevice& device = TPrinterDevice::Instance();
+  PageListScope scope(pages_);
+  RenderPages(*form);
+  ProposePdfFile(device, *book_, *form);
+  const int count = static_cast<int>(pages_.size());
+  TDevicePrintDialog dialog(device, this);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setMinMax(1, count);
+  dialog.setFromTo(1, count);
+  if (dialog.exec() != QDialog::Accepted) return;
+  // The dialog offers no range: every page prints.
+  PrintPages(device, pages_, dialog.minPage(), dialog.maxPage());
+}
+
+void TAccMDI::PrintPreviewExecute() {
+  if (!HavePrinter()) return;
+  tbookform* form = ActiveForm();
+  if (!form) return;
+  TPrinterDevice& device = TPrinterDevice::Instance();
+  PageListScope scope(pages_);
+  TPreviewForm preview(device, this);
+  preview.resize(width(), height());
+  RenderPages(*form);
+  ProposePdfFile(device, *book_, *form);
+  preview.SetPages(&pages_);
+  preview.exec();
+}
+
+void TAccMDI::PrinterSettingExecute() {
+  if (!HavePrinter()) return;
+  TDevicePrinterSetupDialog dialog(TPrinterDevice::Instance(), this);
+  dialog.exec();
+}
 
 }  // namespace desktop
