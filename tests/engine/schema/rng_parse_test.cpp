@@ -204,6 +204,18 @@ TEST_F(RngParseTest, ReadsFilesInTheEncodingTheyDeclare) {
   EXPECT_EQ(ui.messages, Sjis({"スキーマの構造が不正です"}));
 }
 
+TEST_F(RngParseTest, TheShippedHouseholdSchemaReads) {
+  trngdomparse reader(ui);
+  const std::string path = ToCp932(QStringLiteral(ZENTABO_SCHEMA_DIR "/家計月報.rng")).value();
+  EXPECT_EQ(reader.ParseSchema(path),
+            Sjis({"家計月報", "･･･表題 /", "･･･収入", "･･････給与 +", "･･････賞与 +",
+                  "･･････その他の収入 +", "･･･固定費", "･･････住居費 +", "･･････水道光熱費 +",
+                  "･･････通信費 +", "･･････保険料 +", "･･･生活費", "･･････食費 +", "･･････外食費 +",
+                  "･･････日用品 +", "･･････交通費 +", "･･････医療費 *", "･･････教養娯楽費 +",
+                  "･･････衣服費 +", "･･･備考 /"}));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(RngParseTest, NamesOutsideCp932AreRefused) {
   EXPECT_EQ(Parse("<element name=\"\xF0\x9F\x98\x80\"/>"), Lines());
   EXPECT_EQ(ui.messages, Sjis({"スキーマの構造が不正です"}));
