@@ -115,15 +115,21 @@ class SchemaDialogTest : public QObject {
           dialog->lstform->setCurrentRow(RowOf(dialog->lstform, "･･･表題 /"));
           QVERIFY(!dialog->gbfield->isEnabled());
           QCOMPARE(dialog->edttext->text(), QString());
+          // A character Shift_JIS can't hold is refused as it is typed.
+          dialog->edttext->insert(QStringLiteral("\U0001F600"));
+          QCOMPARE(dialog->edttext->text(), QString());
           dialog->edttext->insert(QStringLiteral("2025年 家計月報"));
           dialog->btnok->click();
         })
+        .Box()
         .File(XmlPath());
     RunCommand();
     QVERIFY(driver.Done());
     QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join('\n')));
     QCOMPARE(driver.FileTitles(),
              (QStringList{"スキーマファイルを選択してください", "XMLファイル名を入力してください"}));
+    QCOMPARE(driver.Messages().size(), 1);
+    QVERIFY(driver.Messages()[0].contains(QStringLiteral("\U0001F600")));
 
     // The file: declaration, stylesheet and the report, read back through its declaration.
     QFile file(XmlPath());

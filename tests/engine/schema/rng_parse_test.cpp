@@ -83,6 +83,11 @@ TEST_F(RngParseTest, ReadsTheSchemaSubset) {
           <define name="d2"><element name="y"><ref name="d1"/></element></define></grammar>)",
        {"r", "･･･x", "･･････y", "･････････d1"},
        false},
+      {"text in a define marks the referring element's parent",
+       R"(<grammar><start><element name="r"><element name="a"><ref name="note"/></element></element>
+          </start><define name="note"><text/></define></grammar>)",
+       {"r", "･･･a /"},
+       false},
       {"an unresolved reference stays an element of its name",
        R"(<grammar><start><element name="r"><ref name="none"/></element></start></grammar>)",
        {"r", "･･･none"},

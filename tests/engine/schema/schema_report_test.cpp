@@ -285,6 +285,15 @@ TEST_F(SchemaReportTest, AFailedWriteLeavesTheOldFileAndKeepsTheSavedChoices) {
   EXPECT_EQ(host.fakeUi.messages.size(), 1u);
   EXPECT_EQ(Profile(PathFromCp932(settingsPath)).Read(schemaPath, "/4"), "a\x01" "b");
 
+  // Bytes that are no CP932 text can't be written back as Shift_JIS.
+  host.fakeUi.messages.clear();
+  report.SetText("\x85\x40");  // an unassigned double-byte code
+  host.fakeUi.saveFileAnswers = {XmlPath()};
+  EXPECT_FALSE(report.Ok());
+  EXPECT_EQ(ReadFileBytes(PathFromCp932(XmlPath())), "old");
+  EXPECT_EQ(host.fakeUi.messages,
+            SjisLines({"レポートの 'U+FFFD' はシフト JIS (CP932) で表せない文字のため書き出せません"}));
+
   host.fakeUi.messages.clear();
   report.SetText("fine");
   EXPECT_FALSE(report.Ok());  // no file name given
