@@ -79,8 +79,8 @@ std::string HrefValue(std::string_view path) {
 std::string WithExtension(std::string_view path, std::string_view extension) {
   const auto slash = path.find_last_of("/\\");
   const auto dot = path.rfind('.');
-  const bool hasExtension = dot != std::string_view::npos &&
-                            (slash == std::string_view::npos || dot > slash);
+  const bool hasExtension =
+      dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash);
   return std::string(hasExtension ? path.substr(0, dot) : path) + std::string(extension);
 }
 
@@ -108,7 +108,8 @@ SchemaReport::SchemaReport(TableHost& host, std::string settingsPath)
 
 bool SchemaReport::Open() {
   Ui& ui = host_.ui();
-  schemaPath_ = ui.SelectOpenFile({}, Sjis("スキーマファイルを選択してください"), SchemaFolder(), 4);
+  schemaPath_ =
+      ui.SelectOpenFile({}, Sjis("スキーマファイルを選択してください"), SchemaFolder(), 4);
   if (schemaPath_.empty()) return false;
   trngdomparse reader(ui);
   entries_ = reader.ParseSchema(schemaPath_);
@@ -173,7 +174,8 @@ bool SchemaReport::Checked(int subject) const {
       static_cast<std::size_t>(subject) >= subjects_.size()) {
     return false;
   }
-  return values_[static_cast<std::size_t>(entry_)].subjects[static_cast<std::size_t>(subject)]
+  return values_[static_cast<std::size_t>(entry_)]
+      .subjects[static_cast<std::size_t>(subject)]
       .selected;
 }
 
@@ -332,11 +334,11 @@ std::string SchemaReport::ReportImage(const QDomDocument& report) const {
   while (xml.endsWith(u'\n') || xml.endsWith(u'\r')) xml.chop(1);
   const std::optional<std::string> body = ToCp932(xml);
   if (!body) {
-    const std::string message =
-        FormatMessage(Sjis("レポートの '%s' はシフト JIS (CP932) で表せない文字のため書き出せません"),
-                      "U+" + QString::number(FirstNonCp932Character(xml).toUcs4().value(0), 16)
-                                 .toUpper()
-                                 .toStdString());
+    const std::string message = FormatMessage(
+        Sjis("レポートの '%s' はシフト JIS (CP932) で表せない文字のため書き出せません"),
+        "U+" + QString::number(FirstNonCp932Character(xml).toUcs4().value(0), 16)
+                   .toUpper()
+                   .toStdString());
     host_.ui().Message(message);
     throw Error(message);
   }
@@ -350,8 +352,8 @@ std::string SchemaReport::ReportImage(const QDomDocument& report) const {
 
 void SchemaReport::WriteReportXml() {
   Ui& ui = host_.ui();
-  const std::string path = ui.SelectSaveFile(BaseNameOf(schemaPath_) + ".xml",
-                                             Sjis("XMLファイル名を入力してください"), AppFolder(), 3);
+  const std::string path = ui.SelectSaveFile(
+      BaseNameOf(schemaPath_) + ".xml", Sjis("XMLファイル名を入力してください"), AppFolder(), 3);
   if (path.empty()) throw Error(Sjis("XMLファイル名が選択されませんでした"));
   const QDomDocument report = BuildReport();
   WriteFileAtomically(PathFromCp932(path), ReportImage(report));

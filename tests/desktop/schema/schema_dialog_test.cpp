@@ -126,8 +126,8 @@ class SchemaDialogTest : public QObject {
     RunCommand();
     QVERIFY(driver.Done());
     QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join('\n')));
-    QCOMPARE(driver.FileTitles(),
-             (QStringList{"スキーマファイルを選択してください", "XMLファイル名を入力してください"}));
+    QCOMPARE(driver.FileTitles(), (QStringList{"スキーマファイルを選択してください",
+                                               "XMLファイル名を入力してください"}));
     QCOMPARE(driver.Messages().size(), 1);
     QVERIFY(driver.Messages()[0].contains(QStringLiteral("\U0001F600")));
 
@@ -148,7 +148,8 @@ class SchemaDialogTest : public QObject {
     QCOMPARE(top.tagName(), QStringLiteral("家計月報"));
     QCOMPARE(top.firstChildElement("表題").text(), QStringLiteral("2025年 家計月報"));
     const QDomElement living = top.firstChildElement("生活費");
-    QCOMPARE(living.firstChildElement("食費").firstChildElement("JUN").text(), QStringLiteral("1500"));
+    QCOMPARE(living.firstChildElement("食費").firstChildElement("JUN").text(),
+             QStringLiteral("1500"));
     QCOMPARE(living.firstChildElement("食費").firstChildElement("MAY").text(), QStringLiteral("0"));
     const QDomElement medical = living.firstChildElement("医療費");
     QCOMPARE(medical.firstChildElement("JUN").text(), QStringLiteral("1500"));

@@ -113,7 +113,8 @@ TEST_F(RngParseTest, ReadsTheSchemaSubset) {
        R"(<grammar><start><!-- the report --><element name="r"/></start></grammar>)",
        {},
        true},
-      {"two starts", R"(<grammar><start><element name="a"/></start><div><start><element name="b"/>
+      {"two starts",
+       R"(<grammar><start><element name="a"/></start><div><start><element name="b"/>
           </start></div></grammar>)",
        {},
        true},
@@ -145,8 +146,9 @@ TEST_F(RngParseTest, ReadsTheSchemaSubset) {
 
 TEST_F(RngParseTest, WhitespaceBetweenElementsIsNotANode) {
   // Indentation inside start would otherwise make it hold more than its element.
-  const Lines entries = Parse("<grammar>\n <start>\n  <element name=\"a\">\n  </element>\n </start>\n"
-                              "</grammar>\n");
+  const Lines entries = Parse(
+      "<grammar>\n <start>\n  <element name=\"a\">\n  </element>\n </start>\n"
+      "</grammar>\n");
   EXPECT_EQ(entries, Lines{"a"});
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -158,7 +160,8 @@ TEST_F(RngParseTest, HostileInputIsRefusedWithoutReadingOrExpanding) {
   QByteArray laughs = "<?xml version=\"1.0\"?><!DOCTYPE lolz [<!ENTITY a \"aaaaaaaaaa\">";
   for (int i = 1; i < 10; ++i) {
     laughs += QByteArray("<!ENTITY a") + QByteArray::number(i) + " \"";
-    for (int k = 0; k < 10; ++k) laughs += QByteArray("&a") + (i > 1 ? QByteArray::number(i - 1) : "") + ";";
+    for (int k = 0; k < 10; ++k)
+      laughs += QByteArray("&a") + (i > 1 ? QByteArray::number(i - 1) : "") + ";";
     laughs += "\">";
   }
   laughs += "]><element name=\"r\"><text/>&a9;</element>";
@@ -170,9 +173,9 @@ TEST_F(RngParseTest, HostileInputIsRefusedWithoutReadingOrExpanding) {
   // Each define doubles the report: 2^40 elements if nothing stopped it.
   QByteArray doubling = "<grammar><start><element name=\"r\"><ref name=\"d0\"/></element></start>";
   for (int i = 0; i < 40; ++i) {
-    doubling += "<define name=\"d" + QByteArray::number(i) + "\"><element name=\"x\"><ref name=\"d" +
-                QByteArray::number(i + 1) + "\"/><ref name=\"d" + QByteArray::number(i + 1) +
-                "\"/></element></define>";
+    doubling += "<define name=\"d" + QByteArray::number(i) +
+                "\"><element name=\"x\"><ref name=\"d" + QByteArray::number(i + 1) +
+                "\"/><ref name=\"d" + QByteArray::number(i + 1) + "\"/></element></define>";
   }
   doubling += "</grammar>";
   QByteArray huge = "<element name=\"r\">";
@@ -213,10 +216,12 @@ TEST_F(RngParseTest, TheShippedHouseholdSchemaReads) {
   trngdomparse reader(ui);
   const std::string path = ToCp932(QStringLiteral(ZENTABO_SCHEMA_DIR "/家計月報.rng")).value();
   EXPECT_EQ(reader.ParseSchema(path),
-            Sjis({"家計月報", "･･･表題 /", "･･･収入", "･･････給与 +", "･･････賞与 +",
-                  "･･････その他の収入 +", "･･･固定費", "･･････住居費 +", "･･････水道光熱費 +",
-                  "･･････通信費 +", "･･････保険料 +", "･･･生活費", "･･････食費 +", "･･････外食費 +",
-                  "･･････日用品 +", "･･････交通費 +", "･･････医療費 *", "･･････教養娯楽費 +",
+            Sjis({"家計月報",       "･･･表題 /",      "･･･収入",
+                  "･･････給与 +",   "･･････賞与 +",   "･･････その他の収入 +",
+                  "･･･固定費",      "･･････住居費 +", "･･････水道光熱費 +",
+                  "･･････通信費 +", "･･････保険料 +", "･･･生活費",
+                  "･･････食費 +",   "･･････外食費 +", "･･････日用品 +",
+                  "･･････交通費 +", "･･････医療費 *", "･･････教養娯楽費 +",
                   "･･････衣服費 +", "･･･備考 /"}));
   EXPECT_TRUE(ui.messages.empty());
 }

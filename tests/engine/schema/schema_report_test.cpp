@@ -42,8 +42,8 @@ class SchemaReportTest : public ::testing::Test {
 
   void SetUp() override {
     for (const char* subject : {"食費", "給与", "現金"}) host.AddSubject(Sjis(subject));
-    Load(host.journal(), {"04/12/30\t100\t食費\tパン\t現金\t100",
-                          "05/01/02\t200\t食費\tパン\t現金\t200"});
+    Load(host.journal(),
+         {"04/12/30\t100\t食費\tパン\t現金\t100", "05/01/02\t200\t食費\tパン\t現金\t200"});
   }
 
   void Load(TAccGrid& table, std::initializer_list<const char*> utf8) {
@@ -85,15 +85,16 @@ constexpr char kHousehold[] = R"(<grammar><start><element name="家計">
 
 TEST_F(SchemaReportTest, OpeningAsksForTheSchemaAndAppliesTheSavedChoices) {
   Profile settings(PathFromCp932(settingsPath));
-  settings.ReplaceSection(schemaPath, {{"1", Sjis("食費,1,0,1,旧科目,1,1,1")}, {"/3", Sjis("メモ")}});
+  settings.ReplaceSection(schemaPath,
+                          {{"1", Sjis("食費,1,0,1,旧科目,1,1,1")}, {"/3", Sjis("メモ")}});
   ASSERT_TRUE(Open(kHousehold));
 
   ASSERT_EQ(host.fakeUi.openFileRequests.size(), 1u);
   EXPECT_EQ(host.fakeUi.openFileRequests[0].title, Sjis("スキーマファイルを選択してください"));
   EXPECT_EQ(host.fakeUi.openFileRequests[0].filter, 4);
   EXPECT_EQ(report.SchemaPath(), schemaPath);
-  EXPECT_EQ(report.Entries(),
-            SjisLines({"家計", "･･･収入 +", "･･････給与 +", "･･･支出 +", "･･･備考 /", "･･･食費 *"}));
+  EXPECT_EQ(report.Entries(), SjisLines({"家計", "･･･収入 +", "･･････給与 +", "･･･支出 +",
+                                         "･･･備考 /", "･･･食費 *"}));
   EXPECT_EQ(report.Years(), (Lines{"2004", "2005"}));
   EXPECT_EQ(report.SelectedYear(), 0);
   EXPECT_EQ(report.SelectedSubject(), 0);
@@ -179,7 +180,7 @@ TEST_F(SchemaReportTest, MonthTotalsFollowTheFlags) {
     bool debit, credit, invert;
     std::int32_t march;
   } const cases[] = {
-      {true, true, false, 1000}, {true, true, true, -1000}, {false, true, false, -200},
+      {true, true, false, 1000}, {true, true, true, -1000},  {false, true, false, -200},
       {false, true, true, 200},  {true, false, false, 1200}, {false, false, false, 0},
   };
   for (const Case& c : cases) {
@@ -206,8 +207,8 @@ TEST_F(SchemaReportTest, TheReportTreeFollowsTheLevelMarks) {
       </element></element><element name="支出"><text/></element><element name="備考"><text/></element>
       <element name="a"/></element>)"));
   // 家計, 収入, 給与 (plain), 賞与 /, 支出 /, 備考 /, a; 収入 also holds its ref "x".
-  ASSERT_EQ(report.Entries(), SjisLines({"家計", "･･･収入", "･･････x", "･･････給与", "･････････賞与 /",
-                                         "･･･支出 /", "･･･備考 /", "･･･a"}));
+  ASSERT_EQ(report.Entries(), SjisLines({"家計", "･･･収入", "･･････x", "･･････給与",
+                                         "･････････賞与 /", "･･･支出 /", "･･･備考 /", "･･･a"}));
   report.ClickEntry(4);
   report.SetText(Sjis("夏 & <冬>"));
   EXPECT_EQ(report.BuildReport().toString(-1),
@@ -222,8 +223,9 @@ TEST_F(SchemaReportTest, AmountAndAllEntriesGetTwelveMonthsBeforeTheirText) {
   Select(5, "食費", true, true, false);
   report.SetText(Sjis("外食を含む"));
   const QString xml = report.BuildReport().toString(-1);
-  const QString zeros = "<JAN>0</JAN><FEB>0</FEB><MAR>0</MAR><APR>0</APR><MAY>0</MAY><JUN>0</JUN>"
-                        "<JUL>0</JUL><AUG>0</AUG><SEP>0</SEP><OCT>0</OCT><NOV>0</NOV><DEC>0</DEC>";
+  const QString zeros =
+      "<JAN>0</JAN><FEB>0</FEB><MAR>0</MAR><APR>0</APR><MAY>0</MAY><JUN>0</JUN>"
+      "<JUL>0</JUL><AUG>0</AUG><SEP>0</SEP><OCT>0</OCT><NOV>0</NOV><DEC>0</DEC>";
   QString food = zeros;
   food.replace("<MAR>0</MAR>", "<MAR>1200</MAR>");
   EXPECT_EQ(xml, "<家計><収入>" + zeros + "<給与>" + zeros + "</給与></収入><支出>" + zeros +
@@ -232,7 +234,8 @@ TEST_F(SchemaReportTest, AmountAndAllEntriesGetTwelveMonthsBeforeTheirText) {
 
 TEST_F(SchemaReportTest, EntriesThatCantBePlacedOrNamedMakeNoReport) {
   // An element named xmlroot lists the element after it at depth 0: a second root.
-  ASSERT_TRUE(Open(R"(<element name="a"><element name="xmlroot"><element name="b"/></element></element>)"));
+  ASSERT_TRUE(
+      Open(R"(<element name="a"><element name="xmlroot"><element name="b"/></element></element>)"));
   EXPECT_THROW(report.BuildReport(), Error);
   // A name that starts like a level mark is taken for one and leaves nothing.
   ASSERT_TRUE(Open(R"(<element name="a"><element name="･･･"/></element>)"));
@@ -259,13 +262,15 @@ TEST_F(SchemaReportTest, OkSavesTheChoicesAndWritesTheReport) {
   const Lines lines = SplitLines(ReadFileBytes(PathFromCp932(XmlPath())));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], R"(<?xml version="1.0" encoding="Shift_JIS"?>)");
-  EXPECT_EQ(lines[1], R"(<?xml-stylesheet type="text/xsl" href=")" + folder + Sjis("月報.xsl") +
-                          R"("?>)");
+  EXPECT_EQ(lines[1],
+            R"(<?xml-stylesheet type="text/xsl" href=")" + folder + Sjis("月報.xsl") + R"("?>)");
   EXPECT_TRUE(ReadFileBytes(PathFromCp932(XmlPath())).ends_with(Sjis("</食費></家計>\r\n")));
   // The file reads back as the report.
   QDomDocument written;
-  ASSERT_TRUE(written.setContent(QByteArray::fromStdString(ReadFileBytes(PathFromCp932(XmlPath())))));
-  EXPECT_EQ(written.documentElement().firstChildElement(QStringLiteral("収入"))
+  ASSERT_TRUE(
+      written.setContent(QByteArray::fromStdString(ReadFileBytes(PathFromCp932(XmlPath())))));
+  EXPECT_EQ(written.documentElement()
+                .firstChildElement(QStringLiteral("収入"))
                 .firstChildElement(QStringLiteral("給与"))
                 .firstChildElement(QStringLiteral("JAN"))
                 .text(),
@@ -278,12 +283,16 @@ TEST_F(SchemaReportTest, AFailedWriteLeavesTheOldFileAndKeepsTheSavedChoices) {
   WriteFileAtomically(PathFromCp932(XmlPath()), "old");
   ASSERT_TRUE(Open(kHousehold));
   report.ClickEntry(4);
-  report.SetText("a\x01" "b");  // a control character XML can't carry
+  report.SetText(
+      "a\x01"
+      "b");  // a control character XML can't carry
   host.fakeUi.saveFileAnswers = {XmlPath()};
   EXPECT_FALSE(report.Ok());
   EXPECT_EQ(ReadFileBytes(PathFromCp932(XmlPath())), "old");
   EXPECT_EQ(host.fakeUi.messages.size(), 1u);
-  EXPECT_EQ(Profile(PathFromCp932(settingsPath)).Read(schemaPath, "/4"), "a\x01" "b");
+  EXPECT_EQ(Profile(PathFromCp932(settingsPath)).Read(schemaPath, "/4"),
+            "a\x01"
+            "b");
 
   // Bytes that are no CP932 text can't be written back as Shift_JIS.
   host.fakeUi.messages.clear();
@@ -291,8 +300,9 @@ TEST_F(SchemaReportTest, AFailedWriteLeavesTheOldFileAndKeepsTheSavedChoices) {
   host.fakeUi.saveFileAnswers = {XmlPath()};
   EXPECT_FALSE(report.Ok());
   EXPECT_EQ(ReadFileBytes(PathFromCp932(XmlPath())), "old");
-  EXPECT_EQ(host.fakeUi.messages,
-            SjisLines({"レポートの 'U+FFFD' はシフト JIS (CP932) で表せない文字のため書き出せません"}));
+  EXPECT_EQ(
+      host.fakeUi.messages,
+      SjisLines({"レポートの 'U+FFFD' はシフト JIS (CP932) で表せない文字のため書き出せません"}));
 
   host.fakeUi.messages.clear();
   report.SetText("fine");
