@@ -1,0 +1,150 @@
+#include "desktop/amount/tamountschemadialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "desktop/base/fonts.h"
+#include "engine/app/book.h"
+#include "engine/base/cp932.h"
+
+namespace desktop {
+
+tamountschemadialog::tamountschemadialog(engine::Book& book, QWidget* parent)
+    : TAccDialog(parent), report_(book, book.SettingsPath()) {
+  setWindowTitle(QStringLiteral("スキーマを使用した集計"));
+  FixSize(585, 324);
+  BuildControls();
+  if (!report_.Open()) {
+    setResult(kAbort);
+    return;
+  }
+  FillLists();
+  ShowSelection();
+}
+
+void tamountschemadialog::BuildControls() {
+  const auto named = [](QWidget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+  };
+  lstform = new QListWidget(this);
+  named(lstform, "lstform");
+  lstform->setGeometry(0, 0, 257, 324);
+
+  lblyear = new QLabel(QStringLiteral("年度"), this);
+  named(lblyear, "lblyear");
+  lblyear->setGeometry(268, 12, 30, 16);
+  lstyear = new QComboBox(this);
+  named(lstyear, "lstyear");
+  lstyear->setGeometry(304, 8, 97, 22);
+
+  gbfield = new QGroupBox(this);
+  named(gbfield, "gbfield");
+  gbfield->setGeometry(264, 36, 313, 210);
+  lstname = new QListWidget(gbfield);
+  named(lstname, "lstname");
+  lstname->setGeometry(8, 10, 209, 192);
+  chkdebtor = new QCheckBox(QStringLiteral("借方"), gbfield);
+  named(chkdebtor, "chkdebtor");
+  chkdebtor->setGeometry(228, 14, 80, 20);
+  chkcredit = new QCheckBox(QStringLiteral("貸方"), gbfield);
+  named(chkcredit, "chkcredit");
+  chkcredit->setGeometry(228, 40, 80, 20);
+  chkmark = new QCheckBox(QStringLiteral("反転"), gbfield);
+  named(chkmark, "chkmark");
+  chkmark->setGeometry(228, 66, 80, 20);
+
+  edttext = new QLineEdit(this);
+  named(edttext, "edttext");
+  edttext->setGeometry(264, 256, 313, 24);
+
+  btnok = new QPushButton(QStringLiteral("OK"), this);
+  named(btnok, "btnok");
+  btnok->setGeometry(416, 291, 75, 25);
+  btnok->setDefault(true);
+  btncancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  named(btncancel, "btncancel");
+  btncancel->setGeometry(502, 291, 75, 25);
+  btncancel->setAutoDefault(false);
+
+  connect(lstform, &QListWidget::currentRowChanged, this, &tamountschemadialog::lstformClick);
+  connect(lstname, &QListWidget::currentRowChanged, this, &tamountschemadialog::lstnameClick);
+  connect(lstname, &QListWidget::itemChanged, this, &tamountschemadialog::lstnameClickCheck);
+  connect(lstyear, &QComboBox::currentIndexChanged, this,
+          [this](int index) { report_.SelectYear(index); });
+  connect(chkdebtor, &QCheckBox::clicked, this, [this](bool on) { report_.SetDebit(on); });
+  connect(chkcredit, &QCheckBox::clicked, this, [this](bool on) { report_.SetCredit(on); });
+  connect(chkmark, &QCheckBox::clicked, this, [this](bool on) { report_.SetInvert(on); });
+  connect(edttext, &QLineEdit::textChanged, this, &tamountschemadialog::edttextChange);
+  connect(btnok, &QPushButton::clicked, this, &tamountschemadialog::btnokClick);
+  connect(btncancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void tamountschemadialog::FillLists() {
+  showing_ = true;
+  for (const std::string& entry : report_.Entries()) lstform->addItem(engine::FromCp932(entry));
+  for (const std::string& subject : report_.Subjects()) {
+    auto* item = new QListWidgetItem(engine::FromCp932(subject), lstname);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+  }
+  for (const std::string& year : report_.Years()) lstyear->addItem(engine::FromCp932(year));
+  lstyear->setCurrentIndex(report_.SelectedYear());
+  lstname->setCurrentRow(report_.SelectedSubject());
+  showing_ = false;
+}
+
+void tamountschemadialog::ShowSelection() {
+  showing_ = true;
+  for (int row = 0; row < lstname->count(); ++row) {
+    lstname->item(row)->setCheckState(report_.Checked(row) ? Qt::Checked : Qt::Unchecked);
+  }
+  const engine::SubjectSelection flags = report_.ShownFlags();
+  chkdebtor->setChecked(flags.debit);
+  chkcredit->setChecked(flags.credit);
+  chkmark->setChecked(flags.invert);
+  gbfield->setEnabled(report_.FieldsEnabled());
+  edttext->setEnabled(report_.TextEnabled());
+  const QString text = engine::FromCp932(report_.Text());
+  if (edttext->text() != text) edttext->setText(text);
+  showing_ = false;
+}
+
+void tamountschemadialog::lstformClick(int row) {
+  if (showing_ || row < 0) return;
+  report_.ClickEntry(row);
+  ShowSelection();
+  if (report_.TextEnabled()) edttext->setFocus();
+}
+
+void tamountschemadialog::lstnameClick(int row) {
+  if (showing_ || row < 0) return;
+  report_.SelectSubject(row);
+  ShowSelection();
+}
+
+void tamountschemadialog::lstnameClickCheck(QListWidgetItem* item) {
+  if (showing_) return;
+  report_.SetChecked(lstname->row(item), item->checkState() == Qt::Checked);
+}
+
+void tamountschemadialog::edttextChange(const QString& text) {
+  if (showing_ || !report_.TextEnabled()) return;
+  // A character the report file can't hold is refused where it was typed.
+  const std::optional<std::string> bytes = TypedText(this, text);
+  if (!bytes) {
+    ShowSelection();
+    return;
+  }
+  report_.SetText(*bytes);
+}
+
+void tamountschemadialog::btnokClick() {
+  done(report_.Ok() ? QDialog::Accepted : kAbort);
+}
+
+}  // namespace desktop

@@ -1,0 +1,43 @@
+#include "engine/schema/xml_name.h"
+
+#include <QStringView>
+
+namespace engine {
+
+namespace {
+
+bool IsNameStartChar(char32_t c) {
+  return c == U':' || (c >= U'A' && c <= U'Z') || c == U'_' || (c >= U'a' && c <= U'z') ||
+         (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
+         (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) ||
+         (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F) ||
+         (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
+         (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD) ||
+         (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+bool IsNameChar(char32_t c) {
+  return IsNameStartChar(c) || c == U'-' || c == U'.' || (c >= U'0' && c <= U'9') || c == 0xB7 ||
+         (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+}
+
+}  // namespace
+
+bool IsXmlName(const QString& name) {
+  if (name.isEmpty()) return false;
+  bool first = true;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    char32_t c = name[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(name[i], name[i + 1]);
+      ++i;
+    } else if (QChar::isSurrogate(c)) {
+      return false;  // a lone surrogate is no character at all
+    }
+    if (first ? !IsNameStartChar(c) : !IsNameChar(c)) return false;
+    first = false;
+  }
+  return true;
+}
+
+}  // namespace engine
