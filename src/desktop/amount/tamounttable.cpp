@@ -63,6 +63,9 @@ tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDia
   grid->verticalHeader()->setMinimumSectionSize(1);
   grid->verticalHeader()->setDefaultSectionSize(20);
   grid->horizontalHeader()->setFixedHeight(20);
+  // The percentage columns are narrow by design; the style's minimum would widen them.
+  grid->horizontalHeader()->setMinimumSectionSize(1);
+  grid->setTextElideMode(Qt::ElideNone);
   grid->horizontalHeader()->setHighlightSections(false);
   grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   grid->horizontalHeader()->setStyleSheet(QStringLiteral(

@@ -2,8 +2,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "engine/amount/entry_list.h"
+#include "engine/base/error.h"
 #include "engine/base/integer.h"
 #include "engine/tables/ledger_grid.h"
 #include "engine/tables/table_host.h"
@@ -26,9 +28,19 @@ bool OwnAmounts(TableHost& host, const AggregationItem& item, std::int32_t& x, s
   return true;
 }
 
-void Add(std::vector<std::int32_t>& sums, int depth, std::int32_t value) {
-  std::int32_t& sum = sums[static_cast<std::size_t>(depth)];
-  sum = CheckedAdd(sum, value);
+// The accumulators are wider than an amount: the one of the top level collects the whole
+// list and is never shown, so only what reaches a row has to fit in 32 bits.
+using Sum = std::int64_t;
+
+void Add(std::vector<Sum>& sums, int depth, Sum value) {
+  sums[static_cast<std::size_t>(depth)] += value;
+}
+
+std::int32_t Shown(Sum value) {
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max())
+    throw Error(OverflowMessage());
+  return static_cast<std::int32_t>(value);
 }
 
 }  // namespace
@@ -40,16 +52,18 @@ ResultGrid Aggregate(TableHost& host, const std::vector<AggregationItem>& items)
   std::vector<RowAmounts> amounts(items.size());
 
   int d = DepthOf(items.front().name);
-  std::vector<std::int32_t> debits(static_cast<std::size_t>(d) + 1, 0);
-  std::vector<std::int32_t> credits(debits.size(), 0);
+  std::vector<Sum> debits(static_cast<std::size_t>(d) + 1, 0);
+  std::vector<Sum> credits(debits.size(), 0);
   int maxDepth = 0;
 
   for (std::size_t i = items.size(); i-- > 0;) {
     const AggregationItem& item = items[i];
     const int m = DepthOf(item.name);
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    const bool found = OwnAmounts(host, item, x, y);
+    std::int32_t ownX = 0;
+    std::int32_t ownY = 0;
+    const bool found = OwnAmounts(host, item, ownX, ownY);
+    Sum x = ownX;
+    Sum y = ownY;
 
     if (m == d) {
       Add(debits, d, x);
@@ -83,10 +97,12 @@ ResultGrid Aggregate(TableHost& host, const std::vector<AggregationItem>& items)
       row[0] += ' ';
       row[0] += item.monthText;
     }
-    row[1] = IntToText(x);
-    row[3] = IntToText(y);
-    row[5] = IntToText(CheckedSub(x, y));
-    amounts[i] = {m, x, y};
+    const std::int32_t shownX = Shown(x);
+    const std::int32_t shownY = Shown(y);
+    row[1] = IntToText(shownX);
+    row[3] = IntToText(shownY);
+    row[5] = IntToText(Shown(x - y));
+    amounts[i] = {m, shownX, shownY};
     if (m > maxDepth) maxDepth = m;
   }
 

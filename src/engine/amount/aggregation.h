@@ -36,7 +36,7 @@ struct RowAmounts {
 // roll-up keeps one accumulator per depth and hands an entry only the accumulator of the
 // depth right below it, so where the list drops two levels at once and comes back to a level
 // in between, that level's entries reach no row but their own. Throws Error when a date
-// can't be read or a sum leaves 32 bits.
+// can't be read or an amount that a row shows leaves 32 bits.
 ResultGrid Aggregate(TableHost& host, const std::vector<AggregationItem>& items);
 
 // The shares of the nested rows. `grid.rows[i + 1]` is the row of `amounts[i]`. For each level

@@ -196,6 +196,8 @@ TEST_F(AggregationTest, SumsOutOfRangeStopTheAggregation) {
   Account("Big", "2000000000");
   EXPECT_THROW(Run({Item("H"), Item(Nested(1, "Big")), Item(Nested(1, "Big"))}), Error);
   EXPECT_NO_THROW(Run({Item("H"), Item(Nested(1, "Big"))}));
+  // Two top-level groups whose sum no row shows: nothing fails.
+  EXPECT_NO_THROW(Run({Item("H1"), Item(Nested(1, "Big")), Item("H2"), Item(Nested(1, "Big"))}));
 }
 
 TEST_F(AggregationTest, NoEntriesGiveTheHeaderAlone) {
