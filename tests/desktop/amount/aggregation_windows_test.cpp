@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -107,11 +108,12 @@ class AggregationWindowsTest : public QObject {
       e->btnclose->click();
     });
     driver.File(saved);
+    Run(Command::AmountTable);
+    // Queued only now: the first dialog, still closing, would otherwise take this step.
     driver.Then<desktop::tamounttabledialog>([&](desktop::tamounttabledialog* d) {
       afterReopen = Items(d->lsttable);
       d->btncancel->click();
     });
-    Run(Command::AmountTable);
     Run(Command::AmountTable);
     QTRY_VERIFY(driver.Done());
     QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join(", ")));
@@ -132,10 +134,14 @@ class AggregationWindowsTest : public QObject {
 
   void compareAggregationWritesTheMonthsBehindNames() {
     Start();
-    QStringList rows;
+    QStringList rows, reopened;
     bool monthOptionStartsClear = false;
+    const QString dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
+    QString dateFormatWhileOpen;
     ModalDriver driver;
     driver.Then<desktop::tamountcomparedialog>([&](desktop::tamountcomparedialog* d) {
+      // The dialog's "yy/mm" texts are its own; the program's date format stays as it was.
+      dateFormatWhileOpen = QLocale().dateFormat(QLocale::ShortFormat);
       monthOptionStartsClear = !d->chkmonthout->isChecked();
       QCOMPARE(Items(d->lstfirst), QStringList{"25/06"});
       QCOMPARE(d->lstfirst->currentText(), QStringLiteral("25/06"));
@@ -151,9 +157,22 @@ class AggregationWindowsTest : public QObject {
       t->btnclose->click();
     });
     Run(Command::AmountCompare);
+    // The settings outlive the book's closing and reopening.
+    window_->Book().CloseBook();
+    window_->Book().OpenBook(book_->Index());
+    driver.Then<desktop::tamountcomparedialog>([&](desktop::tamountcomparedialog* d) {
+      reopened = Items(d->lsttable);
+      d->lsttable->setCurrentRow(1);
+      reopened << d->cmbname->currentText() << d->lstfirst->currentText()
+               << (d->chkcredit->isChecked() ? "credit" : "no credit");
+      d->btncancel->click();
+    });
+    Run(Command::AmountCompare);
     QTRY_VERIFY(driver.Done());
-    QVERIFY(driver.Unexpected().isEmpty());
+    QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join(", ")));
     QVERIFY(monthOptionStartsClear);
+    QCOMPARE(dateFormatWhileOpen, dateFormat);
+    QCOMPARE(reopened, QStringList({"見出し", "食費", "食費", "25/06", "no credit"}));
     QCOMPARE(rows, QStringList({"科目|借方金額||貸方金額||差引残高", "見出し|0||0||0",
                                 "食費 25/06|1500||0||1500"}));
     QCOMPARE(engine::Profile(SettingsPath()).Read("compare", "1"),
