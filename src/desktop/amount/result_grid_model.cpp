@@ -20,14 +20,13 @@ int ResultGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-  return engine::FromCp932(
-      grid_.rows[static_cast<std::size_t>(index.row() + 1)][static_cast<std::size_t>(index.column())]);
+  return engine::FromCp932(grid_.rows[static_cast<std::size_t>(index.row() + 1)]
+                                     [static_cast<std::size_t>(index.column())]);
 }
 
 bool ResultGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
-  const std::optional<std::string> text =
-      TypedText(QApplication::activeWindow(), value.toString());
+  const std::optional<std::string> text = TypedText(QApplication::activeWindow(), value.toString());
   if (!text) return false;
   grid_.rows[static_cast<std::size_t>(index.row() + 1)][static_cast<std::size_t>(index.column())] =
       *text;

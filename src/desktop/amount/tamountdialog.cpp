@@ -136,9 +136,9 @@ void tamountdialog::ShowSelected() {
   const int selected = entries_->Selected();
   {
     const QSignalBlocker blocker(cmbname);
-    const QString bare =
-        selected < 0 ? QString()
-                     : engine::FromCp932(engine::BareNameOf(entries_->NameAt(selected)));
+    const QString bare = selected < 0
+                             ? QString()
+                             : engine::FromCp932(engine::BareNameOf(entries_->NameAt(selected)));
     cmbname->setEditText(bare);
   }
   chkdebtor->setChecked(entries_->FlagOf(engine::EntryListEditing::Flag::Debit));

@@ -18,8 +18,8 @@ namespace {
 constexpr int kButtonTop = 4;
 constexpr int kGridTop = 33;
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption,
-                    const QIcon& icon, int left) {
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QIcon& icon,
+                    int left) {
   auto* button = new QPushButton(icon, caption, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setGeometry(left, kButtonTop, 75, 25);
@@ -46,8 +46,7 @@ tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDia
   btncsv->setToolTip(QStringLiteral("CSV出力"));
   connect(btntext, &QPushButton::clicked, this,
           [this] { ShowText(engine::ResultGridText(Grid())); });
-  connect(btncsv, &QPushButton::clicked, this,
-          [this] { ShowText(engine::ResultGridCsv(Grid())); });
+  connect(btncsv, &QPushButton::clicked, this, [this] { ShowText(engine::ResultGridCsv(Grid())); });
   connect(btnclose, &QPushButton::clicked, this, &QDialog::reject);
 
   grid = new QTableView(this);

@@ -20,8 +20,8 @@ namespace {
 constexpr int kButtonTop = 4;
 constexpr int kTextTop = 33;
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption,
-                    const QIcon& icon, int left) {
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QIcon& icon,
+                    int left) {
   auto* button = new QPushButton(icon, caption, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setGeometry(left, kButtonTop, 75, 25);
@@ -30,12 +30,12 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption,
 }
 }  // namespace
 
-teditform::teditform(const std::vector<std::string>& lines, QWidget* parent)
-    : TAccDialog(parent) {
+teditform::teditform(const std::vector<std::string>& lines, QWidget* parent) : TAccDialog(parent) {
   setWindowTitle(QString());
   setSizeGripEnabled(true);
 
-  btnsave = Button(this, "btnsave", QStringLiteral("保存"), QIcon(QStringLiteral(":/icons/save.png")), 4);
+  btnsave =
+      Button(this, "btnsave", QStringLiteral("保存"), QIcon(QStringLiteral(":/icons/save.png")), 4);
   btnclose = Button(this, "btnclose", QStringLiteral("閉じる"),
                     style()->standardIcon(QStyle::SP_DialogCloseButton), 83);
   connect(btnsave, &QPushButton::clicked, this, &teditform::btnsaveClick);

@@ -88,8 +88,8 @@ class EntryList : public EntryListEditing {
     Entry* entry = SelectedEntry();
     if (!entry) return;
     const std::string_view name = entry->name;
-    entry->name = std::string(name.substr(0, name.size() - BareNameOf(name).size())) +
-                  std::string(bare);
+    entry->name =
+        std::string(name.substr(0, name.size() - BareNameOf(name).size())) + std::string(bare);
   }
 
   // ← : one level up, when there is a level to leave.

@@ -1,6 +1,5 @@
 #include "engine/amount/result_grid.h"
 
-
 #include "engine/base/cp932.h"
 
 namespace engine {

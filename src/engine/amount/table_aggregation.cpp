@@ -127,8 +127,13 @@ ResultGrid CompareAggregation::Aggregate() {
   std::vector<AggregationItem> items;
   items.reserve(entries_.Entries().size());
   for (const CompareEntrySetting& entry : entries_.Entries()) {
-    AggregationItem item{entry.name, MonthStart(entry.first, year),
-                         MonthAfter(entry.last, year), entry.debit, entry.credit, entry.swap, {}};
+    AggregationItem item{entry.name,
+                         MonthStart(entry.first, year),
+                         MonthAfter(entry.last, year),
+                         entry.debit,
+                         entry.credit,
+                         entry.swap,
+                         {}};
     if (monthOption_) {
       item.monthText = entry.first == entry.last ? entry.first : entry.first + "-" + entry.last;
     }

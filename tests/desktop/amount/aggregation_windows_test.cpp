@@ -215,8 +215,8 @@ class AggregationWindowsTest : public QObject {
     // The journal is the active child right after opening; its empty last row is left out.
     QCOMPARE(text, QStringList({"25/06/01\t1200\t食費\t昼食\t現金\t1200",
                                 "25/06/02\t300\t食費\tパン\t現金\t300"}));
-    QCOMPARE(csv, QStringList({"25/06/01,1200,食費,昼食,現金,1200",
-                               "25/06/02,300,食費,パン,現金,300"}));
+    QCOMPARE(csv,
+             QStringList({"25/06/01,1200,食費,昼食,現金,1200", "25/06/02,300,食費,パン,現金,300"}));
   }
 
   void aFailedSaveKeepsTheTextWindowOpen() {

@@ -1,12 +1,13 @@
 // The roll-up, percentages and periods of the two aggregations, and the output texts.
 
+#include "engine/amount/aggregation.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <string>
 #include <vector>
 
-#include "engine/amount/aggregation.h"
 #include "engine/amount/entry_list.h"
 #include "engine/amount/month_list.h"
 #include "engine/amount/result_grid.h"
@@ -90,9 +91,10 @@ TEST_F(AggregationTest, EveryEntryCollectsWhatIsNestedUnderIt) {
   Account("B", "10");
   Account("C", "100", "5");
   Account("D", "1000");
-  const auto grid = Run({Item("A"), Item(Nested(1, "B")), Item(Nested(2, "C")), Item(Nested(1, "D"))});
-  EXPECT_EQ(Amounts(grid), (std::vector<std::string>{
-                               "A|1111|5|1106", " B|110|5|105", "  C|100|5|95", " D|1000|0|1000"}));
+  const auto grid =
+      Run({Item("A"), Item(Nested(1, "B")), Item(Nested(2, "C")), Item(Nested(1, "D"))});
+  EXPECT_EQ(Amounts(grid), (std::vector<std::string>{"A|1111|5|1106", " B|110|5|105",
+                                                     "  C|100|5|95", " D|1000|0|1000"}));
 }
 
 TEST_F(AggregationTest, AnEntryTwoLevelsDeepHidesTheLevelInBetween) {
@@ -101,26 +103,24 @@ TEST_F(AggregationTest, AnEntryTwoLevelsDeepHidesTheLevelInBetween) {
   Account("C", "100");
   const auto grid = Run({Item("A"), Item(Nested(2, "B")), Item(Nested(1, "C"))});
   // C's amounts reach no row but its own.
-  EXPECT_EQ(Amounts(grid),
-            (std::vector<std::string>{"A|11|0|11", "  B|10|0|10", " C|100|0|100"}));
+  EXPECT_EQ(Amounts(grid), (std::vector<std::string>{"A|11|0|11", "  B|10|0|10", " C|100|0|100"}));
 }
 
 TEST_F(AggregationTest, HeadingsWithoutLedgersShowTheirGroupOrNothing) {
   Account("X", "7", "2");
   Account("Y", "3");
-  const auto grid =
-      Run({Item("Head"), Item(Nested(1, "X")), Item(Nested(1, "Y")), Item("Alone")});
-  EXPECT_EQ(Amounts(grid), (std::vector<std::string>{"Head|10|2|8", " X|7|2|5", " Y|3|0|3",
-                                                     "Alone|0|0|0"}));
+  const auto grid = Run({Item("Head"), Item(Nested(1, "X")), Item(Nested(1, "Y")), Item("Alone")});
+  EXPECT_EQ(Amounts(grid),
+            (std::vector<std::string>{"Head|10|2|8", " X|7|2|5", " Y|3|0|3", "Alone|0|0|0"}));
 }
 
 TEST_F(AggregationTest, TheSameAccountTwiceCountsTwice) {
   Account(Sjis("食費"), "500");
   const auto grid =
       Run({Item(Sjis("生活費")), Item(Nested(1, Sjis("食費"))), Item(Nested(1, Sjis("食費")))});
-  EXPECT_EQ(Amounts(grid), (std::vector<std::string>{Sjis("生活費|1000|0|1000"),
-                                                     Sjis(" 食費|500|0|500"),
-                                                     Sjis(" 食費|500|0|500")}));
+  EXPECT_EQ(Amounts(grid),
+            (std::vector<std::string>{Sjis("生活費|1000|0|1000"), Sjis(" 食費|500|0|500"),
+                                      Sjis(" 食費|500|0|500")}));
   EXPECT_EQ(Shares(grid), (std::vector<std::string>{"|", "50 %|", "50 %|"}));
 }
 
@@ -131,9 +131,9 @@ TEST_F(AggregationTest, FlagsAndSwapChooseTheColumns) {
     const char* expected;
   };
   const Case cases[] = {
-      {true, true, false, "A|30|8|22"},  {true, true, true, "A|8|30|-22"},
-      {false, true, false, "A|0|8|-8"},  {true, false, false, "A|30|0|30"},
-      {false, true, true, "A|8|0|8"},    {true, false, true, "A|0|30|-30"},
+      {true, true, false, "A|30|8|22"}, {true, true, true, "A|8|30|-22"},
+      {false, true, false, "A|0|8|-8"}, {true, false, false, "A|30|0|30"},
+      {false, true, true, "A|8|0|8"},   {true, false, true, "A|0|30|-30"},
       {false, false, false, "A|0|0|0"},
   };
   for (const Case& c : cases) {
@@ -160,12 +160,11 @@ TEST_F(AggregationTest, PercentagesAreTruncatedSharesOfTheEntryAbove) {
   Account("P", "0", "0");
   Account("One", "1", "2");
   Account("Zero", "0", "0");
-  const auto grid =
-      Run({Item("P"), Item(Nested(1, "One")), Item(Nested(1, "Zero")), Item("Q"),
-           Item(Nested(1, "One"))});
+  const auto grid = Run({Item("P"), Item(Nested(1, "One")), Item(Nested(1, "Zero")), Item("Q"),
+                         Item(Nested(1, "One"))});
   // P collects 1 and 0: debit 1 of 1, credit 2 of 2. Q (a heading) collects One again.
-  EXPECT_EQ(Shares(grid), (std::vector<std::string>{"|", "100 %|100 %", "0 %|0 %", "|",
-                                                    "100 %|100 %"}));
+  EXPECT_EQ(Shares(grid),
+            (std::vector<std::string>{"|", "100 %|100 %", "0 %|0 %", "|", "100 %|100 %"}));
 }
 
 TEST_F(AggregationTest, ThreeToOneIs33Point3AndTwoIs66Point6) {
@@ -209,9 +208,9 @@ TEST(PercentageTextTest, ShortestFormTruncated) {
     std::int32_t amount, reference;
     const char* text;
   };
-  const Case cases[] = {{1, 3, "33.3 %"},   {2, 3, "66.6 %"},   {1, 2, "50 %"},
-                        {3, 3, "100 %"},    {1, 200, "0.5 %"},  {1, 3000, "0 %"},
-                        {5, 4, "125 %"},    {1999, 1000, "199.9 %"}};
+  const Case cases[] = {{1, 3, "33.3 %"}, {2, 3, "66.6 %"},       {1, 2, "50 %"},
+                        {3, 3, "100 %"},  {1, 200, "0.5 %"},      {1, 3000, "0 %"},
+                        {5, 4, "125 %"},  {1999, 1000, "199.9 %"}};
   for (const Case& c : cases) EXPECT_EQ(PercentageText(c.amount, c.reference), c.text);
   EXPECT_EQ(PercentageText(2147483647, 1).find('e'), std::string::npos);
 }
@@ -221,8 +220,7 @@ TEST(MonthListTest, MonthsFromTheFirstThroughTheLast) {
             (std::vector<std::string>{"24/11", "24/12", "25/01", "25/02"}));
   EXPECT_EQ(MonthList({2025, 3, 31}, {2025, 3, 1}), std::vector<std::string>{"25/03"});
   EXPECT_TRUE(MonthList({2025, 3, 1}, {2025, 2, 28}).empty());
-  EXPECT_EQ(MonthList({1999, 12, 5}, {2000, 1, 5}),
-            (std::vector<std::string>{"99/12", "00/01"}));
+  EXPECT_EQ(MonthList({1999, 12, 5}, {2000, 1, 5}), (std::vector<std::string>{"99/12", "00/01"}));
 }
 
 TEST(MonthListTest, PeriodBoundsReadTheMonthText) {
@@ -266,8 +264,7 @@ TEST_F(AggregationTest, TableAggregationSavesItsEntriesAndTotalsThePeriod) {
             (std::vector<std::string>{"Total|3|110|-107", " A|3|110|-107"}));
   table.SetFirstMonth(2);
   table.SetLastMonth(0);
-  EXPECT_EQ(Amounts(table.Aggregate()),
-            (std::vector<std::string>{"Total|0|0|0", " A|0|0|0"}));
+  EXPECT_EQ(Amounts(table.Aggregate()), (std::vector<std::string>{"Total|0|0|0", " A|0|0|0"}));
 
   TableAggregation reopened(host, SettingsPath());
   reopened.Open();

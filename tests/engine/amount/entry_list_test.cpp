@@ -1,12 +1,13 @@
 // Editing the aggregation dialogs' entry lists: names, level marks and what moves with them.
 
+#include "engine/amount/entry_list.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "engine/amount/aggregation_settings.h"
-#include "engine/amount/entry_list.h"
 
 namespace engine {
 namespace {
@@ -18,7 +19,9 @@ TEST(LevelMarkTest, DepthAndBareName) {
   EXPECT_EQ(DepthOf("a" + kMark), 0);
   EXPECT_EQ(DepthOf(kMark + kMark + "a"), 2);
   // Two dots are no level mark.
-  EXPECT_EQ(DepthOf("\xA5\xA5" "a"), 0);
+  EXPECT_EQ(DepthOf("\xA5\xA5"
+                    "a"),
+            0);
   EXPECT_EQ(BareNameOf(kMark + kMark + "a" + kMark), "a" + kMark);
   EXPECT_EQ(BareNameOf(kMark), "");
 }
@@ -38,8 +41,8 @@ std::string Show(const EntryList<TableEntrySetting>& list) {
 
 EntryList<TableEntrySetting> ThreeEntries() {
   EntryList<TableEntrySetting> list;
-  list.Assign({{"a", true, false, false}, {kMark + "b", false, true, false},
-               {"c", false, false, true}});
+  list.Assign(
+      {{"a", true, false, false}, {kMark + "b", false, true, false}, {"c", false, false, true}});
   return list;
 }
 
@@ -66,13 +69,27 @@ TEST(EntryListTest, EditingMovesNamesWithTheirFlags) {
     auto list = ThreeEntries();
     for (const char* p = c.steps; *p; ++p) {
       switch (*p) {
-        case 'L': list.Left(); break;
-        case 'R': list.Right(); break;
-        case 'U': list.Up(); break;
-        case 'D': list.Down(); break;
-        case 'I': list.Insert(); break;
-        case 'X': list.Delete(); break;
-        default: list.Select(*p - '0'); break;
+        case 'L':
+          list.Left();
+          break;
+        case 'R':
+          list.Right();
+          break;
+        case 'U':
+          list.Up();
+          break;
+        case 'D':
+          list.Down();
+          break;
+        case 'I':
+          list.Insert();
+          break;
+        case 'X':
+          list.Delete();
+          break;
+        default:
+          list.Select(*p - '0');
+          break;
       }
     }
     EXPECT_EQ(Show(list), c.expected);
@@ -107,7 +124,8 @@ TEST(EntryListTest, CompareRecordsMoveWholeAndResetToTheirDefaults) {
   CompareEntrySetting fresh;
   fresh.first = fresh.last = "25/06";
   EntryList<CompareEntrySetting> list(fresh);
-  list.Assign({{"x", "25/01", "25/02", true, false, true}, {"y", "25/03", "25/04", false, true, false}});
+  list.Assign(
+      {{"x", "25/01", "25/02", true, false, true}, {"y", "25/03", "25/04", false, true, false}});
   list.Select(1);
   list.Up();
   ASSERT_EQ(list.Selected(), 0);
