@@ -112,6 +112,11 @@ class TAccGrid {
   // The first data row whose columns 1 to 5 equal the key, or 0.
   int FindLine(const LineKey& key) const;
 
+  // The data rows' columns 1 to 6 joined by a TAB (TextOut) or by "," (CSVOut), one line per
+  // row; no heading line, no quoting, and wholly empty rows left out (table_output.cpp).
+  std::vector<std::string> TextOut() const;
+  std::vector<std::string> CSVOut() const;
+
  protected:
   // Lets a table keep what it attaches to rows (the journal's posted states) in step.
   virtual void RowsSwapped(int /*a*/, int /*b*/) {}

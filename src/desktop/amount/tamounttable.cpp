@@ -1,0 +1,112 @@
+#include "desktop/amount/tamounttable.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QIcon>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QStyle>
+#include <QTableView>
+#include <cmath>
+
+#include "desktop/amount/result_grid_model.h"
+#include "desktop/amount/teditform.h"
+
+namespace desktop {
+
+namespace {
+constexpr int kButtonTop = 4;
+constexpr int kGridTop = 33;
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QIcon& icon,
+                    int left) {
+  auto* button = new QPushButton(icon, caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(left, kButtonTop, 75, 25);
+  button->setAutoDefault(false);
+  return button;
+}
+
+int Share(int width, int percent) {
+  return static_cast<int>(std::lround(width / 100.0 * percent));
+}
+}  // namespace
+
+tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDialog(parent) {
+  setWindowTitle(QStringLiteral("集計表"));
+  setSizeGripEnabled(true);
+
+  btntext = Button(this, "btntext", QStringLiteral("出力"),
+                   QIcon(QStringLiteral(":/icons/textout.png")), 4);
+  btncsv = Button(this, "btncsv", QStringLiteral("出力"),
+                  QIcon(QStringLiteral(":/icons/csvout.png")), 83);
+  btnclose = Button(this, "btnclose", QStringLiteral("閉じる"),
+                    style()->standardIcon(QStyle::SP_DialogCloseButton), 162);
+  btntext->setToolTip(QStringLiteral("テキスト出力"));
+  btncsv->setToolTip(QStringLiteral("CSV出力"));
+  connect(btntext, &QPushButton::clicked, this,
+          [this] { ShowText(engine::ResultGridText(Grid())); });
+  connect(btncsv, &QPushButton::clicked, this, [this] { ShowText(engine::ResultGridCsv(Grid())); });
+  connect(btnclose, &QPushButton::clicked, this, &QDialog::reject);
+
+  grid = new QTableView(this);
+  grid->setObjectName(QStringLiteral("grid"));
+  model_ = new ResultGridModel(std::move(result), grid);
+  grid->setModel(model_);
+  grid->setShowGrid(true);
+  grid->setWordWrap(false);
+  grid->setTabKeyNavigation(true);
+  grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                        QAbstractItemView::AnyKeyPressed);
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setMinimumSectionSize(1);
+  grid->verticalHeader()->setDefaultSectionSize(20);
+  grid->horizontalHeader()->setFixedHeight(20);
+  // The percentage columns are narrow by design; the style's minimum would widen them.
+  grid->horizontalHeader()->setMinimumSectionSize(1);
+  grid->setTextElideMode(Qt::ElideNone);
+  grid->horizontalHeader()->setHighlightSections(false);
+  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  grid->horizontalHeader()->setStyleSheet(QStringLiteral(
+      "QHeaderView::section { background-color: rgb(192, 220, 192); border: none;"
+      " border-right: 1px solid gray; border-bottom: 1px solid gray; padding-left: 2px; }"));
+  QPalette cells = grid->palette();
+  cells.setColor(QPalette::Base, QColor(255, 251, 240));
+  grid->setPalette(cells);
+  grid->viewport()->installEventFilter(this);
+
+  resize(432, 432);
+}
+
+tamounttable::~tamounttable() {
+  grid->viewport()->removeEventFilter(this);
+}
+
+const engine::ResultGrid& tamounttable::Grid() const {
+  return model_->Grid();
+}
+
+void tamounttable::ShowText(const std::vector<std::string>& lines) {
+  teditform text(lines, this);
+  text.exec();
+}
+
+void tamounttable::FitColumns(int w) {
+  grid->setColumnWidth(0, Share(w, 22));
+  for (int c : {1, 3, 5}) grid->setColumnWidth(c, Share(w, 20));
+  for (int c : {2, 4}) grid->setColumnWidth(c, Share(w, 8));
+}
+
+void tamounttable::resizeEvent(QResizeEvent* event) {
+  TAccDialog::resizeEvent(event);
+  grid->setGeometry(4, kGridTop, std::max(0, width() - 8), std::max(0, height() - kGridTop - 4));
+}
+
+bool tamounttable::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == grid->viewport() && event->type() == QEvent::Resize) {
+    FitColumns(static_cast<QResizeEvent*>(event)->size().width());
+  }
+  return TAccDialog::eventFilter(watched, event);
+}
+
+}  // namespace desktop
