@@ -97,6 +97,28 @@ def journal_lines():
     return lines
 
 
+MARK = "･･･"  # one nesting level in an aggregation entry's name
+
+
+def aggregation_settings():
+    """A ready "table" and "compare" set-up: income and spending by heading, and the food
+    costs of each quarter side by side."""
+    income = ["給与", "賞与", "受取利息"]
+    living = ["食費", "外食費", "日用品", "衣服費", "教養娯楽費", "交通費", "医療費"]
+    fixed = ["住居費", "水道光熱費", "通信費", "保険料"]
+    # Income is credited, so its flags swap it into the debit column beside the costs.
+    table = ["収入,1,1,1"] + [f"{MARK}{n},1,1,1" for n in income]
+    table += ["支出,1,1,0", f"{MARK}固定費,1,1,0"] + [f"{MARK * 2}{n},1,1,0" for n in fixed]
+    table += [f"{MARK}生活費,1,1,0"] + [f"{MARK * 2}{n},1,1,0" for n in living]
+    yy = YEAR % 100
+    quarters = [(1, 3), (4, 6), (7, 9), (10, 12)]
+    compare = [f"食費と外食費,{yy:02}/01,{yy:02}/12,1,0,0"]
+    for name in ("食費", "外食費"):
+        compare += [f"{MARK}{name},{yy:02}/{a:02},{yy:02}/{b:02},1,0,0" for a, b in quarters]
+    lines = ["[table]"] + [f"{i}={v}" for i, v in enumerate(table)]
+    return lines + ["[compare]"] + [f"{i}={v}" for i, v in enumerate(compare)]
+
+
 def write(path, lines):
     with open(path, "wb") as f:
         for line in lines:
@@ -127,7 +149,9 @@ def main():
     write(path("勘定科目"), [f"{n}\t{c}" if c else n for n, c in sorted(SUBJECTS)])
     write(path("摘要"), sorted({s for _, _, _, s, _ in lines}))
     # No aggregation settings yet: the aggregation commands ask where to keep them.
-    index = [path("勘定科目"), path("摘要"), "", path("仕訳帳")] + [path(n) for n, _ in SUBJECTS]
+    write(path("集計設定"), aggregation_settings())
+    index = [path("勘定科目"), path("摘要"), path("集計設定"), path("仕訳帳")]
+    index += [path(n) for n, _ in SUBJECTS]
     write(path(BOOK), index)
     print(f"{path(BOOK)}: {len(journal)} journal lines, {len(SUBJECTS)} subjects")
 
