@@ -1,15 +1,22 @@
 // Makes the README's pictures from the real windows: the sample book open in the main window,
-// the subject list and the new-book dialog. Run by tools/screenshots.sh.
+// the subject list, an aggregation and its result table, the print preview and the new-book
+// dialog. Run by tools/screenshots.sh.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
+#include "desktop/amount/tamounttable.h"
+#include "desktop/amount/tamounttabledialog.h"
 #include "desktop/app/tacc_mdi.h"
 #include "desktop/app/tnewdialog.h"
 #include "desktop/base/fonts.h"
 #include "desktop/lists/tsubjectdialog.h"
+#include "desktop/print/tpreviewform.h"
 #include "engine/app/app_folder.h"
 #include "engine/base/cp932.h"
 
@@ -20,6 +27,20 @@ bool Save(QWidget& widget, const QString& path) {
   const bool saved = widget.grab().save(path);
   if (!saved) qWarning("can't write %s", qPrintable(path));
   return saved;
+}
+
+// Runs `action` on the first modal window of type T once it is up.
+template <typename T>
+void OnModal(std::function<void(T&)> action) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, action] {
+    T* window = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!window) return;
+    timer->stop();
+    timer->deleteLater();
+    action(*window);
+  });
+  timer->start(50);
 }
 
 }  // namespace
@@ -50,6 +71,25 @@ int main(int argc, char* argv[]) {
   subjects.show();
   saved = Save(subjects, out.filePath(QStringLiteral("subject-dialog.png"))) && saved;
   subjects.close();
+
+  // The sample book's ready "table" set-up, run from the menu command.
+  OnModal<desktop::tamounttabledialog>([&](desktop::tamounttabledialog& dialog) {
+    saved = Save(dialog, out.filePath(QStringLiteral("aggregation-dialog.png"))) && saved;
+    dialog.btnok->click();
+  });
+  OnModal<desktop::tamounttable>([&](desktop::tamounttable& table) {
+    table.resize(620, 520);
+    saved = Save(table, out.filePath(QStringLiteral("aggregation-table.png"))) && saved;
+    table.reject();
+  });
+  window.AmountTableExecute();
+
+  OnModal<desktop::TPreviewForm>([&](desktop::TPreviewForm& preview) {
+    preview.resize(720, 640);
+    saved = Save(preview, out.filePath(QStringLiteral("print-preview.png"))) && saved;
+    preview.reject();
+  });
+  window.PrintPreviewExecute();
 
   window.Book().CloseBook();
   desktop::tnewdialog book(window.Book(), &window);

@@ -183,26 +183,30 @@ void TLedgerGrid::SortByDate() {
   if (IsNumeric(Cell(4, 1))) {
     first = std::string(Cell(4, 1));
   } else if (IsNumeric(Cell(5, 1))) {
-    first = "-" + std::string(Cell(5, 1));
+    first.emplace("-");
+    first->append(Cell(5, 1));
   }
   std::vector<std::optional<std::int32_t>> balances;
   if (last > 1) balances.reserve(static_cast<std::size_t>(last - 1));
   std::string_view aboveText = first ? std::string_view(*first) : Cell(6, 1);
-  std::optional<std::int32_t> above;
+  // The balance just computed, when the row above had one.
+  bool haveAbove = false;
+  std::int32_t above = 0;
   for (int r = 2; r <= last; ++r) {
     const bool debit = IsNumeric(Cell(4, r));
     if (!debit && !IsNumeric(Cell(5, r))) {
       // A row with neither amount keeps its balance, and the next row goes on from it.
       balances.emplace_back();
-      above.reset();
+      haveAbove = false;
       aboveText = Cell(6, r);
       continue;
     }
-    const std::int32_t previous = above ? *above : ReadInt(aboveText);
+    const std::int32_t previous = haveAbove ? above : ReadInt(aboveText);
     const std::int32_t value = debit ? CheckedAdd(previous, ReadInt(Cell(4, r)))
                                      : CheckedSub(previous, ReadInt(Cell(5, r)));
     balances.emplace_back(value);
     above = value;
+    haveAbove = true;
   }
 
   if (first) rows_[1].SetCell(6, *first);
