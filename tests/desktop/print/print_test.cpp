@@ -91,6 +91,7 @@ class PrintTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     window_->Book().OpenBook(book_->Index());
     TPrinterDevice& device = TPrinterDevice::Instance();
+    device.Printers();  // as a print command starts
     device.SetPrinterIndex(device.List().IndexOf(TPrinterList::PdfPrinterName()));
     QCOMPARE(device.GetPageSize(), kA4);
   }
@@ -297,6 +298,7 @@ class PrintTest : public QObject {
     QVERIFY(Dark(bitmap, bitmap.width() - 4, bitmap.height() / 2));
     QVERIFY(Dark(bitmap, bitmap.width() / 2, bitmap.height() - 4));
     QVERIFY(!Dark(bitmap, 3, bitmap.height() / 2));
+
   }
 
   void noPrinterStopsEveryPrintCommand() {
@@ -316,8 +318,8 @@ class PrintTest : public QObject {
       return std::vector<PrinterEntry>{{"a", TPrinterList::kAttributeHidden},
                                        {"b", TPrinterList::kAttributeHidden | 0x40}};
     });
-    QVERIFY_THROWS_EXCEPTION(desktop::ENoPrinter, TPrinterDevice::Instance().CheckNoPrinter());
     QCOMPARE(TPrinterDevice::Instance().Printers(), QStringList({"a", "b"}));
+    QVERIFY_THROWS_EXCEPTION(desktop::ENoPrinter, TPrinterDevice::Instance().CheckNoPrinter());
     driver.Box();
     Trigger(Command::Print);
     QVERIFY(driver.Done());
@@ -334,15 +336,28 @@ class PrintTest : public QObject {
     QVERIFY(!TPrinterList(std::vector<PrinterEntry>{}).HasUsablePrinter());
 
     std::vector<PrinterEntry> installed{{"hidden", TPrinterList::kAttributeHidden}, pdf};
-    TPrinterList::SetSource([&] { return installed; });
+    int snapshots = 0;
+    TPrinterList::SetSource([&] {
+      ++snapshots;
+      return installed;
+    });
     TPrinterDevice& device = TPrinterDevice::Instance();
+    device.Printers();
     QCOMPARE(device.PrinterIndex(), 1);
-    // A printer added while the program runs shows at the next use; the PDF printer stays
-    // the current one.
+    // A printer added while the program runs shows at the next command; the PDF printer
+    // stays the current one.
     installed.insert(installed.begin(), PrinterEntry{"new", TPrinterList::kAttributeHidden});
+    QCOMPARE(device.PrinterIndex(), 1);
     QCOMPARE(device.Printers(), QStringList({"new", "hidden", pdf.name}));
     QCOMPARE(device.PrinterIndex(), 2);
     QVERIFY(device.IsPdfPrinter());
+    // The page metrics, asked for on every resize of the preview, don't ask the print
+    // system again.
+    snapshots = 0;
+    device.GetPageSize();
+    device.GetPhysicalSize();
+    device.GetPhysicalOffset();
+    QCOMPARE(snapshots, 0);
   }
 
   void printerSettingsChangeThePaper() {
