@@ -299,6 +299,12 @@ class PrintTest : public QObject {
     QVERIFY(Dark(bitmap, bitmap.width() / 2, bitmap.height() - 4));
     QVERIFY(!Dark(bitmap, 3, bitmap.height() / 2));
 
+    // With every printer gone there are no proportions to keep: the image stays.
+    TPrinterList::SetSource([] { return std::vector<PrinterEntry>{}; });
+    TPrinterDevice::Instance().Printers();
+    const QRect shown = preview.image->geometry();
+    resize({500, 400});
+    QCOMPARE(preview.image->geometry(), shown);
   }
 
   void noPrinterStopsEveryPrintCommand() {
