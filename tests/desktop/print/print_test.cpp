@@ -228,7 +228,8 @@ class PrintTest : public QObject {
       record(preview);
       preview->tbPrint->trigger();
     });
-    driver.Then<desktop::TDevicePrintDialog>([](desktop::TDevicePrintDialog* dialog) {
+    QList<int> printed;
+    driver.Then<desktop::TDevicePrintDialog>([&](desktop::TDevicePrintDialog* dialog) {
       // As the user does it: the range choice, then from and to.
       auto* range = dialog->findChild<QRadioButton*>(QStringLiteral("printRange"));
       auto* from = dialog->findChild<QSpinBox*>(QStringLiteral("from"));
@@ -239,6 +240,7 @@ class PrintTest : public QObject {
         from->setValue(2);
       }
       dialog->accept();
+      printed << dialog->FirstPage() << dialog->LastPage();
     });
     driver.Then<desktop::TPreviewForm>([&](desktop::TPreviewForm* preview) {
       record(preview);  // still open after printing
@@ -251,6 +253,7 @@ class PrintTest : public QObject {
     QCOMPARE(previewSize, window_->size());
     QCOMPARE(status, QStringList({"page : 1 / 5", "page : 1 / 5", "page : 2 / 5", "page : 5 / 5",
                                   "page : 5 / 5", "page : 4 / 5", "page : 1 / 5", "page : 1 / 5"}));
+    QCOMPARE(printed, QList<int>({2, 3}));
     QCOMPARE(PdfPageCount(JournalPdf()), 2);
     QVERIFY(window_->Pages().isEmpty());
   }
