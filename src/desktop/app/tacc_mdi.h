@@ -84,9 +84,9 @@ class TAccMDI : public QMainWindow {
   // The schema-driven report (tacc_mdi_schema.cpp).
   void AmountSchemaExecute();
   // Printing (tacc_mdi_print.cpp).
-  void PrintExecute();
-  void PrintPreviewExecute();
-  void PrinterSettingExecute();
+  void mnuPrintClick();
+  void mnuPrintPreviewClick();
+  void mnuPrinterSettingClick();
   // The page images of the print command that runs; empty between commands.
   const QList<QPicture>& Pages() const { return pages_; }
 

@@ -65,13 +65,13 @@ void TAccMDI::Run(Command command) {
         FileCSVOutExecute();
         break;
       case Command::Print:
-        PrintExecute();
+        mnuPrintClick();
         break;
       case Command::PrintPreview:
-        PrintPreviewExecute();
+        mnuPrintPreviewClick();
         break;
       case Command::PrinterSetting:
-        PrinterSettingExecute();
+        mnuPrinterSettingClick();
         break;
       case Command::DataSubject: {
         tsubjectdialog dialog(*book_, this);

@@ -56,7 +56,7 @@ void TAccMDI::RenderPages(const tbookform& form) {
   }
 }
 
-void TAccMDI::PrintExecute() {
+void TAccMDI::mnuPrintClick() {
   if (!HavePrinter()) return;
   tbookform* form = ActiveForm();
   if (!form) return;
@@ -74,7 +74,7 @@ void TAccMDI::PrintExecute() {
   PrintPages(device, pages_, dialog.minPage(), dialog.maxPage());
 }
 
-void TAccMDI::PrintPreviewExecute() {
+void TAccMDI::mnuPrintPreviewClick() {
   if (!HavePrinter()) return;
   tbookform* form = ActiveForm();
   if (!form) return;
@@ -88,7 +88,7 @@ void TAccMDI::PrintPreviewExecute() {
   preview.exec();
 }
 
-void TAccMDI::PrinterSettingExecute() {
+void TAccMDI::mnuPrinterSettingClick() {
   if (!HavePrinter()) return;
   TDevicePrinterSetupDialog dialog(TPrinterDevice::Instance(), this);
   dialog.exec();

@@ -116,7 +116,6 @@ QStringList TPrinterDevice::Printers() {
 }
 
 void TPrinterDevice::CheckNoPrinter() {
-  Refresh();
   if (!list_.HasUsablePrinter()) {
     index_ = -1;
     throw ENoPrinter();
@@ -192,6 +191,8 @@ QPrinter& TPrinterDevice::Printer() {
 }
 
 void TPrinterDevice::Reset() {
+  // The dialog lists the system's printers as they are now.
+  Refresh();
   index_ = -1;
   if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
     outputFile_ = printer_->outputFileName();

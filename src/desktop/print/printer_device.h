@@ -67,7 +67,7 @@ class ENoPrinter : public engine::Error {
 };
 
 // The printer the program prints on, one for the whole run. It keeps a snapshot of the
-// printers and notices a change of the system's printers the next time it is used. Page
+// printers and notices a change of the system's printers at the next print command. Page
 // metrics come from the current printer; the job runs through BeginDoc, NewPage and EndDoc.
 class TPrinterDevice {
  public:
@@ -76,7 +76,9 @@ class TPrinterDevice {
   TPrinterDevice(const TPrinterDevice&) = delete;
   TPrinterDevice& operator=(const TPrinterDevice&) = delete;
 
-  // Names of the printers, after taking in any change of the system's printers.
+  // Names of the printers, after taking in any change of the system's printers. Each print
+  // command asks for them first; the metrics below work on the list as it was then, since
+  // asking the print system costs time on every resize of the preview.
   QStringList Printers();
   const TPrinterList& List() const { return list_; }
   // The current printer's place in the list; -1 when there is none.

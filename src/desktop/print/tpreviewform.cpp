@@ -13,6 +13,7 @@
 #include "desktop/print/page_image.h"
 #include "desktop/print/print_dialogs.h"
 #include "desktop/print/printer_device.h"
+#include "engine/base/error.h"
 
 namespace desktop {
 
@@ -173,7 +174,12 @@ void TPreviewForm::resizeEvent(QResizeEvent* event) {
 
 void TPreviewForm::PlaceImage(int cw, int ch) {
   if (cw <= 10 || ch <= 54) return;
-  const QSize paper = device_.GetPhysicalSize();
+  QSize paper;
+  try {
+    paper = device_.GetPhysicalSize();
+  } catch (const engine::Error&) {
+    return;  // no printer to take the proportions from: the image stays as it is
+  }
   const double pw = paper.width();
   const double ph = paper.height();
   if (pw <= 0 || ph <= 0) return;

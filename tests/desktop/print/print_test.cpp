@@ -91,6 +91,7 @@ class PrintTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     window_->Book().OpenBook(book_->Index());
     TPrinterDevice& device = TPrinterDevice::Instance();
+    device.Printers();  // as a print command starts
     device.SetPrinterIndex(device.List().IndexOf(TPrinterList::PdfPrinterName()));
     QCOMPARE(device.GetPageSize(), kA4);
   }
@@ -227,7 +228,8 @@ class PrintTest : public QObject {
       record(preview);
       preview->tbPrint->trigger();
     });
-    driver.Then<desktop::TDevicePrintDialog>([](desktop::TDevicePrintDialog* dialog) {
+    QList<int> printed;
+    driver.Then<desktop::TDevicePrintDialog>([&](desktop::TDevicePrintDialog* dialog) {
       // As the user does it: the range choice, then from and to.
       auto* range = dialog->findChild<QRadioButton*>(QStringLiteral("printRange"));
       auto* from = dialog->findChild<QSpinBox*>(QStringLiteral("from"));
@@ -238,6 +240,7 @@ class PrintTest : public QObject {
         from->setValue(2);
       }
       dialog->accept();
+      printed << dialog->FirstPage() << dialog->LastPage();
     });
     driver.Then<desktop::TPreviewForm>([&](desktop::TPreviewForm* preview) {
       record(preview);  // still open after printing
@@ -250,6 +253,7 @@ class PrintTest : public QObject {
     QCOMPARE(previewSize, window_->size());
     QCOMPARE(status, QStringList({"page : 1 / 5", "page : 1 / 5", "page : 2 / 5", "page : 5 / 5",
                                   "page : 5 / 5", "page : 4 / 5", "page : 1 / 5", "page : 1 / 5"}));
+    QCOMPARE(printed, QList<int>({2, 3}));
     QCOMPARE(PdfPageCount(JournalPdf()), 2);
     QVERIFY(window_->Pages().isEmpty());
   }
@@ -297,6 +301,13 @@ class PrintTest : public QObject {
     QVERIFY(Dark(bitmap, bitmap.width() - 4, bitmap.height() / 2));
     QVERIFY(Dark(bitmap, bitmap.width() / 2, bitmap.height() - 4));
     QVERIFY(!Dark(bitmap, 3, bitmap.height() / 2));
+
+    // With every printer gone there are no proportions to keep: the image stays.
+    TPrinterList::SetSource([] { return std::vector<PrinterEntry>{}; });
+    TPrinterDevice::Instance().Printers();
+    const QRect shown = preview.image->geometry();
+    resize({500, 400});
+    QCOMPARE(preview.image->geometry(), shown);
   }
 
   void noPrinterStopsEveryPrintCommand() {
@@ -316,8 +327,8 @@ class PrintTest : public QObject {
       return std::vector<PrinterEntry>{{"a", TPrinterList::kAttributeHidden},
                                        {"b", TPrinterList::kAttributeHidden | 0x40}};
     });
-    QVERIFY_THROWS_EXCEPTION(desktop::ENoPrinter, TPrinterDevice::Instance().CheckNoPrinter());
     QCOMPARE(TPrinterDevice::Instance().Printers(), QStringList({"a", "b"}));
+    QVERIFY_THROWS_EXCEPTION(desktop::ENoPrinter, TPrinterDevice::Instance().CheckNoPrinter());
     driver.Box();
     Trigger(Command::Print);
     QVERIFY(driver.Done());
@@ -334,15 +345,28 @@ class PrintTest : public QObject {
     QVERIFY(!TPrinterList(std::vector<PrinterEntry>{}).HasUsablePrinter());
 
     std::vector<PrinterEntry> installed{{"hidden", TPrinterList::kAttributeHidden}, pdf};
-    TPrinterList::SetSource([&] { return installed; });
+    int snapshots = 0;
+    TPrinterList::SetSource([&] {
+      ++snapshots;
+      return installed;
+    });
     TPrinterDevice& device = TPrinterDevice::Instance();
+    device.Printers();
     QCOMPARE(device.PrinterIndex(), 1);
-    // A printer added while the program runs shows at the next use; the PDF printer stays
-    // the current one.
+    // A printer added while the program runs shows at the next command; the PDF printer
+    // stays the current one.
     installed.insert(installed.begin(), PrinterEntry{"new", TPrinterList::kAttributeHidden});
+    QCOMPARE(device.PrinterIndex(), 1);
     QCOMPARE(device.Printers(), QStringList({"new", "hidden", pdf.name}));
     QCOMPARE(device.PrinterIndex(), 2);
     QVERIFY(device.IsPdfPrinter());
+    // The page metrics, asked for on every resize of the preview, don't ask the print
+    // system again.
+    snapshots = 0;
+    device.GetPageSize();
+    device.GetPhysicalSize();
+    device.GetPhysicalOffset();
+    QCOMPARE(snapshots, 0);
   }
 
   void printerSettingsChangeThePaper() {
