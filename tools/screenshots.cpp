@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
     saved = Save(preview, out.filePath(QStringLiteral("print-preview.png"))) && saved;
     preview.reject();
   });
-  window.PrintPreviewExecute();
+  window.mnuPrintPreviewClick();
 
   window.Book().CloseBook();
   desktop::tnewdialog book(window.Book(), &window);
