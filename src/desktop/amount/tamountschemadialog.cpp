@@ -72,6 +72,9 @@ void tamountschemadialog::BuildControls() {
   btncancel->setAutoDefault(false);
 
   connect(lstform, &QListWidget::currentRowChanged, this, &tamountschemadialog::lstformClick);
+  // Clicking the entry that is already selected changes no row but still counts as a click.
+  connect(lstform, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { lstformClick(lstform->row(item)); });
   connect(lstname, &QListWidget::currentRowChanged, this, &tamountschemadialog::lstnameClick);
   connect(lstname, &QListWidget::itemChanged, this, &tamountschemadialog::lstnameClickCheck);
   connect(lstyear, &QComboBox::currentIndexChanged, this,
@@ -103,10 +106,13 @@ void tamountschemadialog::ShowSelection() {
   for (int row = 0; row < lstname->count(); ++row) {
     lstname->item(row)->setCheckState(report_.Checked(row) ? Qt::Checked : Qt::Unchecked);
   }
-  const engine::SubjectSelection flags = report_.ShownFlags();
-  chkdebtor->setChecked(flags.debit);
-  chkcredit->setChecked(flags.credit);
-  chkmark->setChecked(flags.invert);
+  // An entry without amounts leaves the three boxes as they were, switched off with the group.
+  if (report_.FieldsEnabled() || report_.SelectedEntry() < 0) {
+    const engine::SubjectSelection flags = report_.ShownFlags();
+    chkdebtor->setChecked(flags.debit);
+    chkcredit->setChecked(flags.credit);
+    chkmark->setChecked(flags.invert);
+  }
   gbfield->setEnabled(report_.FieldsEnabled());
   edttext->setEnabled(report_.TextEnabled());
   const QString text = engine::FromCp932(report_.Text());

@@ -33,13 +33,23 @@ bool IsElementNamed(const QDomNode& node, const QString& name) {
   return node.isElement() && node.nodeName() == name;
 }
 
+bool IsXmlBlank(QStringView text) {
+  for (const QChar c : text) {
+    if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n') return false;
+  }
+  return true;
+}
+
 // Looks the whole file over with a streaming reader before the DOM gets it: the DOM would
 // follow a document type declaration's entities and build a tree of any depth.
-void CheckSchemaBytes(const QByteArray& bytes) {
+// Returns whether a "start" element holds text of blanks that are no XML white space (such
+// as U+3000): a text node all the same, which Qt's DOM drops on loading like white space.
+bool CheckSchemaBytes(const QByteArray& bytes) {
   if (bytes.size() > trngdomparse::kMaxSchemaBytes) Refuse();
   QXmlStreamReader reader(bytes);
   reader.setNamespaceProcessing(false);
-  int depth = 0;
+  std::vector<bool> inStart;
+  bool startHoldsText = false;
   int nodes = 0;
   while (!reader.atEnd()) {
     switch (reader.readNext()) {
@@ -47,10 +57,17 @@ void CheckSchemaBytes(const QByteArray& bytes) {
       case QXmlStreamReader::EntityReference:
         Refuse();
       case QXmlStreamReader::StartElement:
-        if (++depth > trngdomparse::kMaxSchemaDepth) Refuse();
+        if (inStart.size() >= static_cast<std::size_t>(trngdomparse::kMaxSchemaDepth)) Refuse();
+        inStart.push_back(reader.qualifiedName() == u"start");
         break;
       case QXmlStreamReader::EndElement:
-        --depth;
+        if (!inStart.empty()) inStart.pop_back();
+        break;
+      case QXmlStreamReader::Characters:
+        if (!inStart.empty() && inStart.back() && !reader.isCDATA() &&
+            !IsXmlBlank(reader.text())) {
+          startHoldsText = true;
+        }
         break;
       default:
         break;
@@ -58,6 +75,7 @@ void CheckSchemaBytes(const QByteArray& bytes) {
     if (++nodes > trngdomparse::kMaxSchemaNodes) Refuse();
   }
   if (reader.hasError()) Refuse();
+  return startHoldsText;
 }
 
 }  // namespace
@@ -92,7 +110,7 @@ void trngdomparse::Parse(const QByteArray& bytes) {
   report_ = QDomDocument();
   reportElements_ = 0;
   work_ = 0;
-  CheckSchemaBytes(bytes);
+  startHoldsText_ = CheckSchemaBytes(bytes);
   // Names are compared with their prefixes, as written.
   if (!schema_.setContent(bytes, false)) Refuse();
 
@@ -171,7 +189,8 @@ bool trngdomparse::ExpandDefines(const QDomElement& grammar) {
   const std::vector<QDomElement> starts = ElementsNamed(grammar, QStringLiteral("start"));
   if (starts.size() != 1) return false;
   const QDomElement& start = starts.front();
-  if (start.childNodes().size() != 1 || !IsElementNamed(start.firstChild(), kElement)) {
+  if (start.childNodes().size() != 1 || startHoldsText_ ||
+      !IsElementNamed(start.firstChild(), kElement)) {
     return false;
   }
   QDomElement root = CreateReportRoot();

@@ -63,6 +63,8 @@ class trngdomparse {
   std::vector<std::string> entries_;
   int reportElements_ = 0;
   long work_ = 0;
+  // Text in a start element that the DOM dropped though it is no white space.
+  bool startHoldsText_ = false;
 };
 
 }  // namespace engine

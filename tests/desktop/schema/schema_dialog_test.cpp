@@ -175,6 +175,44 @@ class SchemaDialogTest : public QObject {
     QVERIFY(again.Unexpected().isEmpty());
   }
 
+  void clicksOnEntriesLeaveTheFlagsOfAmountsAndFocusTheText() {
+    Start();
+    ModalDriver driver;
+    driver.File(ShippedSchema()).Then<tamountschemadialog>([&](tamountschemadialog* dialog) {
+      const int cash = RowOf(dialog->lstname, "現金");
+      dialog->lstform->setCurrentRow(RowOf(dialog->lstform, "･･････食費 +"));
+      dialog->lstname->setCurrentRow(cash);
+      QTest::mouseClick(dialog->chkdebtor, Qt::LeftButton, {}, QPoint(5, 10));
+      QTest::mouseClick(dialog->chkmark, Qt::LeftButton, {}, QPoint(5, 10));
+
+      // A text entry switches the boxes off as they stand; the next amount entry shows its own.
+      const int title = RowOf(dialog->lstform, "･･･表題 /");
+      dialog->lstform->setCurrentRow(title);
+      QVERIFY(!dialog->gbfield->isEnabled());
+      QVERIFY(!dialog->chkdebtor->isChecked());
+      QVERIFY(dialog->chkmark->isChecked());
+      dialog->lstform->setCurrentRow(RowOf(dialog->lstform, "･･････外食費 +"));
+      QVERIFY(dialog->chkdebtor->isChecked());
+      QVERIFY(!dialog->chkmark->isChecked());
+      dialog->lstform->setCurrentRow(RowOf(dialog->lstform, "･･････食費 +"));
+      QVERIFY(!dialog->chkdebtor->isChecked());
+      QVERIFY(dialog->chkmark->isChecked());
+
+      // Clicking the selected text entry once more gives the text box the focus again.
+      dialog->lstform->setCurrentRow(title);
+      QCOMPARE(dialog->focusWidget(), dialog->edttext);
+      dialog->lstform->setFocus();
+      const QRect item = dialog->lstform->visualItemRect(dialog->lstform->item(title));
+      QTest::mouseClick(dialog->lstform->viewport(), Qt::LeftButton, {}, item.center());
+      QCOMPARE(dialog->focusWidget(), dialog->edttext);
+      dialog->btncancel->click();
+    });
+    RunCommand();
+    QVERIFY(driver.Done());
+    QVERIFY(driver.Messages().isEmpty());
+    QVERIFY(driver.Unexpected().isEmpty());
+  }
+
   void aSchemaThatDoesNotReadOpensEmptyAndOkWritesNothing() {
     Start();
     const QString schema = engine::FromCp932(book_->Root()) + QStringLiteral("壊れた.rng");

@@ -214,6 +214,11 @@ TEST_F(SchemaReportTest, TheReportTreeFollowsTheLevelMarks) {
   EXPECT_EQ(report.BuildReport().toString(-1),
             QStringLiteral("<家計><収入><x/><給与><賞与>夏 &amp; &lt;冬></賞与></給与></収入>"
                            "<支出/><備考/><a/></家計>"));
+
+  // A name that begins like a level mark puts its entry two levels down: still the child.
+  ASSERT_TRUE(Open(R"(<element name="a"><element name="･･･b"><text/></element></element>)"));
+  ASSERT_EQ(report.Entries(), SjisLines({"a", "･･････b /"}));
+  EXPECT_EQ(report.BuildReport().toString(-1), QStringLiteral("<a><b/></a>"));
 }
 
 TEST_F(SchemaReportTest, AmountAndAllEntriesGetTwelveMonthsBeforeTheirText) {
