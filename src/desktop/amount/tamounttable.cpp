@@ -27,8 +27,9 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, c
   return button;
 }
 
+// w ÷ 100 × p with halves going to the even neighbour: 82.5 gives 82, 93.5 gives 94.
 int Share(int width, int percent) {
-  return static_cast<int>(std::lround(width / 100.0 * percent));
+  return static_cast<int>(std::nearbyint(width / 100.0 * percent));
 }
 }  // namespace
 

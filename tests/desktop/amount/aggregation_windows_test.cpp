@@ -219,6 +219,27 @@ class AggregationWindowsTest : public QObject {
              QStringList({"25/06/01,1200,食費,昼食,現金,1200", "25/06/02,300,食費,パン,現金,300"}));
   }
 
+  void resultColumnsFollowTheGridWidth() {
+    struct Case {
+      int clientWidth, name, amount, share;
+    };
+    // The name column's share of 375 and 425 is 82.5 and 93.5: halves go to the even width.
+    const Case cases[] = {{375, 82, 75, 30}, {425, 94, 85, 34}, {400, 88, 80, 32}};
+    desktop::tamounttable table(engine::ResultGrid(), nullptr);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    for (const Case& c : cases) {
+      // Widen the window until the grid's client area has the wanted width.
+      for (int tries = 0; tries < 3 && table.grid->viewport()->width() != c.clientWidth; ++tries)
+        table.resize(table.width() + c.clientWidth - table.grid->viewport()->width(), 432);
+      QCOMPARE(table.grid->viewport()->width(), c.clientWidth);
+      QCOMPARE(table.grid->columnWidth(0), c.name);
+      for (int column : {1, 3, 5}) QCOMPARE(table.grid->columnWidth(column), c.amount);
+      for (int column : {2, 4}) QCOMPARE(table.grid->columnWidth(column), c.share);
+      QCOMPARE(table.grid->width(), table.width() - 8);
+    }
+  }
+
   void aFailedSaveKeepsTheTextWindowOpen() {
     Start();
     bool stillOpen = false;
