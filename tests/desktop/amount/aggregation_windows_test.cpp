@@ -2,13 +2,16 @@
 // the main window's menu on the sample book.
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 #include "desktop/amount/tamountcomparedialog.h"
@@ -238,6 +241,26 @@ class AggregationWindowsTest : public QObject {
       for (int column : {2, 4}) QCOMPARE(table.grid->columnWidth(column), c.share);
       QCOMPARE(table.grid->width(), table.width() - 8);
     }
+  }
+
+  void aCutShortCellShowsItsTextAsToolTip() {
+    engine::ResultGrid result;
+    result.rows.push_back({"A", "3", "", "0", "", "3"});
+    result.rows.push_back({" B", "1", "33.3 %", "0", "", "1"});
+    desktop::tamounttable table(std::move(result), nullptr);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    const auto hover = [&](int row, int column) {
+      const QPoint centre = table.grid->visualRect(table.grid->model()->index(row, column)).center();
+      QHelpEvent event(QEvent::ToolTip, centre, table.grid->viewport()->mapToGlobal(centre));
+      QApplication::sendEvent(table.grid->viewport(), &event);
+    };
+    hover(1, 2);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("33.3 %"));
+    // A name that fits gets none.
+    hover(0, 0);
+    QTRY_VERIFY(!QToolTip::isVisible());
   }
 
   void aFailedSaveKeepsTheTextWindowOpen() {
