@@ -25,6 +25,7 @@ tamountcomparedialog::tamountcomparedialog(engine::Book& book, QWidget* parent)
   chkmonthout = new QCheckBox(QStringLiteral("集計年月を出力する"), this);
   chkmonthout->setObjectName(QStringLiteral("chkmonthout"));
   chkmonthout->setGeometry(184, 210, 166, 20);
+  SetTabOrder({cmbname, lstfirst, lstlast}, chkmonthout);
 
   try {
     aggregation_.Open();

@@ -124,6 +124,21 @@ void tamountdialog::Attach(engine::EntryListEditing& entries,
   ShowSelected();
 }
 
+void tamountdialog::SetTabOrder(std::initializer_list<QWidget*> fields, QWidget* beforeOk) {
+  QWidget* previous = lsttable;
+  const auto follow = [&previous](QWidget* next) {
+    QWidget::setTabOrder(previous, next);
+    previous = next;
+  };
+  for (QWidget* widget : fields) follow(widget);
+  for (QWidget* widget : std::initializer_list<QWidget*>{
+           chkdebtor, chkcredit, chkmark, btnleft, btnright, btnup, btndown, btninsert, btndelete})
+    follow(widget);
+  if (beforeOk) follow(beforeOk);
+  follow(btnok);
+  follow(btncancel);
+}
+
 void tamountdialog::RefreshList() {
   const QSignalBlocker blocker(lsttable);
   lsttable->clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "desktop/base/tacc_dialog.h"
 #include "engine/amount/result_grid.h"
 
@@ -48,6 +50,9 @@ class tamountdialog : public TAccDialog {
   // Called by the derived dialog once its engine state is open.
   void Attach(engine::EntryListEditing& entries, const std::vector<std::string>& subjects,
               const std::vector<std::string>& months);
+  // Tab goes from the entry list through `fields` in turn, the check boxes, the editing
+  // buttons and `beforeOk` (when given) to OK and キャンセル.
+  void SetTabOrder(std::initializer_list<QWidget*> fields, QWidget* beforeOk = nullptr);
   // Rewrites the entry list's texts and shows the selected entry.
   void RefreshList();
   void ShowSelected();

@@ -2,11 +2,14 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
+#include <QToolTip>
 #include <cmath>
 
 #include "desktop/amount/result_grid_model.h"
@@ -27,9 +30,30 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, c
   return button;
 }
 
+// w ÷ 100 × p with halves going to the even neighbour: 82.5 gives 82, 93.5 gives 94.
 int Share(int width, int percent) {
-  return static_cast<int>(std::lround(width / 100.0 * percent));
+  return static_cast<int>(std::nearbyint(width / 100.0 * percent));
 }
+
+// The narrow percentage columns cut "33.3 %" short: a cell whose text doesn't fit shows it
+// whole as a tool tip.
+class CellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override {
+    if (event->type() != QEvent::ToolTip) {
+      return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+    if (sizeHint(option, index).width() > option.rect.width()) {
+      QToolTip::showText(event->globalPos(), index.data().toString(), view);
+    } else {
+      QToolTip::hideText();
+    }
+    return true;
+  }
+};
 }  // namespace
 
 tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDialog(parent) {
@@ -53,6 +77,7 @@ tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDia
   grid->setObjectName(QStringLiteral("grid"));
   model_ = new ResultGridModel(std::move(result), grid);
   grid->setModel(model_);
+  grid->setItemDelegate(new CellDelegate(grid));
   grid->setShowGrid(true);
   grid->setWordWrap(false);
   grid->setTabKeyNavigation(true);

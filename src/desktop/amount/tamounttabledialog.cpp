@@ -21,6 +21,7 @@ tamounttabledialog::tamounttabledialog(engine::Book& book, QWidget* parent)
   lbl2->setObjectName(QStringLiteral("lbl2"));
   lbl2->setGeometry(184, 58, 160, 16);
   cmbname->setGeometry(184, 76, 166, 22);
+  SetTabOrder({lstfirst, lstlast, cmbname});
 
   try {
     aggregation_.Open();

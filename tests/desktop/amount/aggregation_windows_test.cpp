@@ -2,13 +2,16 @@
 // the main window's menu on the sample book.
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 #include "desktop/amount/tamountcomparedialog.h"
@@ -217,6 +220,47 @@ class AggregationWindowsTest : public QObject {
                                 "25/06/02\t300\t食費\tパン\t現金\t300"}));
     QCOMPARE(csv,
              QStringList({"25/06/01,1200,食費,昼食,現金,1200", "25/06/02,300,食費,パン,現金,300"}));
+  }
+
+  void resultColumnsFollowTheGridWidth() {
+    struct Case {
+      int clientWidth, name, amount, share;
+    };
+    // The name column's share of 375 and 425 is 82.5 and 93.5: halves go to the even width.
+    const Case cases[] = {{375, 82, 75, 30}, {425, 94, 85, 34}, {400, 88, 80, 32}};
+    desktop::tamounttable table(engine::ResultGrid(), nullptr);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    for (const Case& c : cases) {
+      // Widen the window until the grid's client area has the wanted width.
+      for (int tries = 0; tries < 3 && table.grid->viewport()->width() != c.clientWidth; ++tries)
+        table.resize(table.width() + c.clientWidth - table.grid->viewport()->width(), 432);
+      QCOMPARE(table.grid->viewport()->width(), c.clientWidth);
+      QCOMPARE(table.grid->columnWidth(0), c.name);
+      for (int column : {1, 3, 5}) QCOMPARE(table.grid->columnWidth(column), c.amount);
+      for (int column : {2, 4}) QCOMPARE(table.grid->columnWidth(column), c.share);
+      QCOMPARE(table.grid->width(), table.width() - 8);
+    }
+  }
+
+  void aCutShortCellShowsItsTextAsToolTip() {
+    engine::ResultGrid result;
+    result.rows.push_back({"A", "3", "", "0", "", "3"});
+    result.rows.push_back({" B", "1", "33.3 %", "0", "", "1"});
+    desktop::tamounttable table(std::move(result), nullptr);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    const auto hover = [&](int row, int column) {
+      const QPoint centre = table.grid->visualRect(table.grid->model()->index(row, column)).center();
+      QHelpEvent event(QEvent::ToolTip, centre, table.grid->viewport()->mapToGlobal(centre));
+      QApplication::sendEvent(table.grid->viewport(), &event);
+    };
+    hover(1, 2);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("33.3 %"));
+    // A name that fits gets none.
+    hover(0, 0);
+    QTRY_VERIFY(!QToolTip::isVisible());
   }
 
   void aFailedSaveKeepsTheTextWindowOpen() {
