@@ -21,20 +21,17 @@
 #include "desktop_fixture.h"
 #include "engine/base/date.h"
 #include "engine/tables/ledger_grid.h"
+#include "support/book_window.h"
 #include "test_registry.h"
 
 namespace desktop_tests {
 
 using desktop::Command;
 
-class JournalGridTest : public QObject {
+class JournalGridTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<SampleBook> book_;
-  std::unique_ptr<engine::AppFolderOverride> folder_;
-  std::unique_ptr<engine::TodayOverride> today_;
-  std::unique_ptr<desktop::TAccMDI> window_;
 
   engine::TJournalGrid& Journal() { return *window_->Book().Journal(); }
   desktop::tjournalform& Form() {
@@ -74,23 +71,14 @@ class JournalGridTest : public QObject {
 
  private slots:
   void init() {
-    book_ = std::make_unique<SampleBook>();
-    folder_ = std::make_unique<engine::AppFolderOverride>(book_->Root());
-    today_ = std::make_unique<engine::TodayOverride>(QDate(2025, 6, 14));
-    window_ = std::make_unique<desktop::TAccMDI>();
+    StartWindow();
     window_->resize(800, 600);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    window_->Book().OpenBook(book_->Index());
+    OpenBook();
     QVERIFY(window_->Book().IsOpen());
   }
 
   void cleanup() {
-    if (window_ && window_->Book().IsOpen()) window_->Book().CloseBook();
-    window_.reset();
-    today_.reset();
-    folder_.reset();
-    book_.reset();
+    StopWindow();
   }
 
   void openingLeavesTheDateEditorOnTheNewLine() {

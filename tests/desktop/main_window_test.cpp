@@ -18,34 +18,24 @@
 #include "engine/base/date.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
+#include "support/book_window.h"
 #include "test_registry.h"
 
 namespace desktop_tests {
 
 using desktop::Command;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<SampleBook> book_;
-  std::unique_ptr<engine::AppFolderOverride> folder_;
-  std::unique_ptr<engine::TodayOverride> today_;
-  std::unique_ptr<desktop::TAccMDI> window_;
 
   desktop::TAccMDI& Window() { return *window_; }
   desktop::MdiCommands& Commands() { return window_->Commands(); }
   QString Panel(int i) { return window_->StatusPanel(i)->text(); }
 
-  void Start(int extraLedgers = 0) {
-    book_ = std::make_unique<SampleBook>(extraLedgers);
-    folder_ = std::make_unique<engine::AppFolderOverride>(book_->Root());
-    today_ = std::make_unique<engine::TodayOverride>(QDate(2025, 6, 14));
-    window_ = std::make_unique<desktop::TAccMDI>();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-  }
-  void Open() { window_->Book().OpenBook(book_->Index()); }
+  void Start(int extraLedgers = 0) { StartWindow(std::make_unique<SampleBook>(extraLedgers)); }
+  void Open() { OpenBook(); }
   QStringList Tabs() {
     QStringList tabs;
     for (int i = 0; i < window_->TabBar()->count(); ++i) tabs << window_->TabBar()->tabText(i);
@@ -56,12 +46,7 @@ class MainWindowTest : public QObject {
 
  private slots:
   void cleanup() {
-    // Nothing is modified unless a test says so; a leftover prompt would block here.
-    if (window_) window_->Book().CloseBook();
-    window_.reset();
-    today_.reset();
-    folder_.reset();
-    book_.reset();
+    StopWindow();
   }
 
   void startsWithOnlyTheNoBookCommands() {

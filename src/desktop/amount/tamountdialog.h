@@ -25,9 +25,6 @@ class tamountdialog : public TAccDialog {
   Q_OBJECT
 
  public:
-  // The modal result of a failed aggregation.
-  static constexpr int kAbortResult = 3;
-
   QListWidget* lsttable = nullptr;
   QComboBox* cmbname = nullptr;
   QComboBox* lstfirst = nullptr;

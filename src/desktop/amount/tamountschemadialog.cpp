@@ -20,7 +20,7 @@ tamountschemadialog::tamountschemadialog(engine::Book& book, QWidget* parent)
   FixSize(585, 324);
   BuildControls();
   if (!report_.Open()) {
-    setResult(kAbort);
+    setResult(kAbortResult);
     return;
   }
   FillLists();
@@ -150,7 +150,7 @@ void tamountschemadialog::edttextChange(const QString& text) {
 }
 
 void tamountschemadialog::btnokClick() {
-  done(report_.Ok() ? QDialog::Accepted : kAbort);
+  done(report_.Ok() ? QDialog::Accepted : kAbortResult);
 }
 
 }  // namespace desktop

@@ -20,19 +20,16 @@ namespace desktop {
 
 // The schema-driven monthly report: a schema's report entries on the left, the year, the
 // subjects whose amounts an entry sums with their flags, and an entry's text. Creating the
-// dialog asks for the schema; when that fails the dialog carries the result kAbort at once
+// dialog asks for the schema; when that fails the dialog carries the result kAbortResult at once
 // and is not to be shown. OK saves the choices and writes the XML report.
 class tamountschemadialog : public TAccDialog {
   Q_OBJECT
 
  public:
-  // The modal result of a failed aggregation.
-  static constexpr int kAbort = 3;
-
   tamountschemadialog(engine::Book& book, QWidget* parent = nullptr);
 
   // True when the dialog ended its creation with the failure result.
-  bool Failed() const { return result() == kAbort; }
+  bool Failed() const { return result() == kAbortResult; }
   engine::SchemaReport& Report() { return report_; }
 
   QListWidget* lstform = nullptr;

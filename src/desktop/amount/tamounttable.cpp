@@ -18,17 +18,7 @@
 namespace desktop {
 
 namespace {
-constexpr int kButtonTop = 4;
 constexpr int kGridTop = 33;
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QIcon& icon,
-                    int left) {
-  auto* button = new QPushButton(icon, caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(left, kButtonTop, 75, 25);
-  button->setAutoDefault(false);
-  return button;
-}
 
 // w ÷ 100 × p with halves going to the even neighbour: 82.5 gives 82, 93.5 gives 94.
 int Share(int width, int percent) {
@@ -60,11 +50,11 @@ tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDia
   setWindowTitle(QStringLiteral("集計表"));
   setSizeGripEnabled(true);
 
-  btntext = Button(this, "btntext", QStringLiteral("出力"),
+  btntext = TopButton("btntext", QStringLiteral("出力"),
                    QIcon(QStringLiteral(":/icons/textout.png")), 4);
-  btncsv = Button(this, "btncsv", QStringLiteral("出力"),
+  btncsv = TopButton("btncsv", QStringLiteral("出力"),
                   QIcon(QStringLiteral(":/icons/csvout.png")), 83);
-  btnclose = Button(this, "btnclose", QStringLiteral("閉じる"),
+  btnclose = TopButton("btnclose", QStringLiteral("閉じる"),
                     style()->standardIcon(QStyle::SP_DialogCloseButton), 162);
   btntext->setToolTip(QStringLiteral("テキスト出力"));
   btncsv->setToolTip(QStringLiteral("CSV出力"));
@@ -92,12 +82,7 @@ tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDia
   grid->setTextElideMode(Qt::ElideNone);
   grid->horizontalHeader()->setHighlightSections(false);
   grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  grid->horizontalHeader()->setStyleSheet(QStringLiteral(
-      "QHeaderView::section { background-color: rgb(192, 220, 192); border: none;"
-      " border-right: 1px solid gray; border-bottom: 1px solid gray; padding-left: 2px; }"));
-  QPalette cells = grid->palette();
-  cells.setColor(QPalette::Base, QColor(255, 251, 240));
-  grid->setPalette(cells);
+  PaintGrid(*grid);
   grid->viewport()->installEventFilter(this);
 
   resize(432, 432);

@@ -17,17 +17,7 @@
 namespace desktop {
 
 namespace {
-constexpr int kButtonTop = 4;
 constexpr int kTextTop = 33;
-
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QIcon& icon,
-                    int left) {
-  auto* button = new QPushButton(icon, caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(left, kButtonTop, 75, 25);
-  button->setAutoDefault(false);
-  return button;
-}
 }  // namespace
 
 teditform::teditform(const std::vector<std::string>& lines, QWidget* parent) : TAccDialog(parent) {
@@ -35,8 +25,8 @@ teditform::teditform(const std::vector<std::string>& lines, QWidget* parent) : T
   setSizeGripEnabled(true);
 
   btnsave =
-      Button(this, "btnsave", QStringLiteral("保存"), QIcon(QStringLiteral(":/icons/save.png")), 4);
-  btnclose = Button(this, "btnclose", QStringLiteral("閉じる"),
+      TopButton("btnsave", QStringLiteral("保存"), QIcon(QStringLiteral(":/icons/save.png")), 4);
+  btnclose = TopButton("btnclose", QStringLiteral("閉じる"),
                     style()->standardIcon(QStyle::SP_DialogCloseButton), 83);
   connect(btnsave, &QPushButton::clicked, this, &teditform::btnsaveClick);
   connect(btnclose, &QPushButton::clicked, this, &QDialog::reject);

@@ -10,7 +10,7 @@ void TAccMDI::AmountSchemaExecute() {
   if (!book_->PrepareAggregation()) return;
   tamountschemadialog dialog(*book_, this);
   // A dialog whose creation already failed (no schema chosen, unreadable choices) is not shown.
-  if (dialog.Failed() || dialog.exec() == tamountschemadialog::kAbort) {
+  if (dialog.Failed() || dialog.exec() == tamountschemadialog::kAbortResult) {
     ShowMessage(this, QStringLiteral("集計に失敗しました"));
   }
 }

@@ -67,12 +67,7 @@ titemdialog::titemdialog(std::unique_ptr<engine::ItemList> list, const QString& 
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->horizontalHeader()->setFixedHeight(20);
   grid->horizontalHeader()->setHighlightSections(false);
-  grid->horizontalHeader()->setStyleSheet(QStringLiteral(
-      "QHeaderView::section { background-color: rgb(192, 220, 192); border: none;"
-      " border-right: 1px solid gray; border-bottom: 1px solid gray; padding-left: 2px; }"));
-  QPalette cells = grid->palette();
-  cells.setColor(QPalette::Base, QColor(255, 251, 240));
-  grid->setPalette(cells);
+  PaintGrid(*grid);
   grid->viewport()->installEventFilter(this);
 
   // A click, or a move of the selection by key, chooses the row and fills the name edit.

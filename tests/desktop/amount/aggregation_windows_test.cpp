@@ -23,29 +23,21 @@
 #include "engine/app/profile.h"
 #include "engine/base/date.h"
 #include "support/modal_driver.h"
+#include "support/book_window.h"
 #include "test_registry.h"
 
 namespace desktop_tests {
 
 using desktop::Command;
 
-class AggregationWindowsTest : public QObject {
+class AggregationWindowsTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<SampleBook> book_;
-  std::unique_ptr<engine::AppFolderOverride> folder_;
-  std::unique_ptr<engine::TodayOverride> today_;
-  std::unique_ptr<desktop::TAccMDI> window_;
 
   void Start() {
-    book_ = std::make_unique<SampleBook>();
-    folder_ = std::make_unique<engine::AppFolderOverride>(book_->Root());
-    today_ = std::make_unique<engine::TodayOverride>(QDate(2025, 6, 14));
-    window_ = std::make_unique<desktop::TAccMDI>();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    window_->Book().OpenBook(book_->Index());
+    StartWindow();
+    OpenBook();
   }
   void Run(Command command) { window_->Commands().MenuItem(command)->trigger(); }
   QString SettingsPath() const { return engine::PathFromCp932(book_->P("集計設定.txt")); }
@@ -73,11 +65,7 @@ class AggregationWindowsTest : public QObject {
 
  private slots:
   void cleanup() {
-    if (window_) window_->Book().CloseBook();
-    window_.reset();
-    today_.reset();
-    folder_.reset();
-    book_.reset();
+    StopWindow();
   }
 
   void tableAggregationShowsSavesAndOutputs() {

@@ -26,6 +26,7 @@
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 #include "support/modal_driver.h"
+#include "support/book_window.h"
 #include "test_registry.h"
 
 namespace desktop_tests {
@@ -71,25 +72,17 @@ Lines JournalLines(int count) {
 
 }  // namespace
 
-class PrintTest : public QObject {
+class PrintTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<SampleBook> book_;
-  std::unique_ptr<engine::AppFolderOverride> folder_;
-  std::unique_ptr<engine::TodayOverride> today_;
-  std::unique_ptr<desktop::TAccMDI> window_;
 
   // The main window with the sample book open; `journalLines` replaces its journal.
   void Start(int journalLines = 0) {
-    book_ = std::make_unique<SampleBook>();
-    if (journalLines > 0) SampleBook::Write(book_->P("仕訳帳.txt"), JournalLines(journalLines));
-    folder_ = std::make_unique<engine::AppFolderOverride>(book_->Root());
-    today_ = std::make_unique<engine::TodayOverride>(QDate(2025, 6, 14));
-    window_ = std::make_unique<desktop::TAccMDI>();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    window_->Book().OpenBook(book_->Index());
+    auto book = std::make_unique<SampleBook>();
+    if (journalLines > 0) SampleBook::Write(book->P("仕訳帳.txt"), JournalLines(journalLines));
+    StartWindow(std::move(book));
+    OpenBook();
     TPrinterDevice& device = TPrinterDevice::Instance();
     device.Printers();  // as a print command starts
     device.SetPrinterIndex(device.List().IndexOf(TPrinterList::PdfPrinterName()));
@@ -102,11 +95,7 @@ class PrintTest : public QObject {
  private slots:
   void cleanup() {
     TPrinterList::SetSource({});
-    if (window_) window_->Book().CloseBook();
-    window_.reset();
-    today_.reset();
-    folder_.reset();
-    book_.reset();
+    StopWindow();
   }
 
   void pageImageHasRulesAndTextsWhereTheLayoutPutsThem() {

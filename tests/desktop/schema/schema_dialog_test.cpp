@@ -18,6 +18,7 @@
 #include "desktop_fixture.h"
 #include "engine/base/date.h"
 #include "support/modal_driver.h"
+#include "support/book_window.h"
 #include "test_registry.h"
 
 namespace desktop_tests {
@@ -39,34 +40,21 @@ int RowOf(QListWidget* list, const QString& text) {
 
 }  // namespace
 
-class SchemaDialogTest : public QObject {
+class SchemaDialogTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<SampleBook> book_;
-  std::unique_ptr<engine::AppFolderOverride> folder_;
-  std::unique_ptr<engine::TodayOverride> today_;
-  std::unique_ptr<desktop::TAccMDI> window_;
 
   void Start() {
-    book_ = std::make_unique<SampleBook>();
-    folder_ = std::make_unique<engine::AppFolderOverride>(book_->Root());
-    today_ = std::make_unique<engine::TodayOverride>(QDate(2025, 6, 14));
-    window_ = std::make_unique<desktop::TAccMDI>();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    window_->Book().OpenBook(book_->Index());
+    StartWindow();
+    OpenBook();
   }
   void RunCommand() { window_->Commands().MenuItem(Command::AmountSchema)->trigger(); }
   QString XmlPath() const { return engine::FromCp932(book_->Root()) + QStringLiteral("月報.xml"); }
 
  private slots:
   void cleanup() {
-    if (window_) window_->Book().CloseBook();
-    window_.reset();
-    today_.reset();
-    folder_.reset();
-    book_.reset();
+    StopWindow();
   }
 
   void cancellingTheSchemaChoiceFailsWithoutShowingTheDialog() {
