@@ -3,7 +3,6 @@
 // text output of the journal.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <map>
 #include <memory>
@@ -84,11 +83,3 @@ BENCHMARK(BM_AggregateTable)->Arg(100'000)->Arg(1'000'000)->Unit(kUnit);
 BENCHMARK(BM_JournalTextOut)->Arg(100'000)->Arg(1'000'000)->Unit(kUnit);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -1,7 +1,6 @@
 // Book operations on generated books of 10k, 100k and 1M journal lines.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -132,11 +131,3 @@ BENCHMARK(BM_SaveBook)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
 BENCHMARK(BM_SubjectTotals)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
