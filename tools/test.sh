@@ -5,7 +5,10 @@ set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$top/tools/install-deps.sh"
 build="$top/build-test"
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+# A compiler cache, where one is installed, makes rebuilds of unchanged files free.
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$top" -B "$build" "${launcher[@]}" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
   -DZENTABO_SANITIZE=ON -DZENTABO_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
