@@ -330,6 +330,40 @@ TEST_F(SchemaReportTest, TheStylesheetLineEscapesWhatWouldBreakIt) {
   EXPECT_NE(image.find("href=\"" + uri + "\"?>\r\n"), std::string::npos) << image;
 }
 
+TEST_F(SchemaReportTest, ThePageNeedsTheSchemasStylesheetAndItsFailureKeepsTheReport) {
+  ASSERT_TRUE(Open(kHousehold));
+  const QString html = PathFromCp932(folder + "out.html");
+  struct Case {
+    const char* stylesheet;  // beside the schema; nullptr for none
+    bool page;
+    std::size_t messages;
+  } const cases[] = {
+      {nullptr, false, 0},
+      {"<p>no stylesheet</p>", false, 1},
+      {R"x(<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+          <xsl:template match="/"><p><xsl:value-of select="name(*)"/></p></xsl:template>
+          </xsl:stylesheet>)x",
+       true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stylesheet ? c.stylesheet : "none");
+    QFile::remove(PathFromCp932(folder + Sjis("月報.xsl")));
+    QFile::remove(html);
+    if (c.stylesheet) WriteFileAtomically(PathFromCp932(folder + Sjis("月報.xsl")), c.stylesheet);
+    host.fakeUi.messages.clear();
+    host.fakeUi.saveFileAnswers = {XmlPath()};
+    ASSERT_TRUE(report.Ok());
+    EXPECT_EQ(report.WrittenXml(), PathFromCp932(XmlPath()));
+    EXPECT_EQ(report.WrittenHtml(), c.page ? html : QString());
+    EXPECT_EQ(QFile::exists(html), c.page);
+    ASSERT_EQ(host.fakeUi.messages.size(), c.messages);
+    if (c.messages > 0) {
+      EXPECT_TRUE(host.fakeUi.messages[0].starts_with(Sjis("HTML を作成できません")));
+    }
+  }
+  EXPECT_NE(ReadFileBytes(html).find("<p>家計</p>"), std::string::npos);  // UTF-8
+}
+
 TEST(YearListTest, EveryYearOfTheRange) {
   EXPECT_EQ(YearList({2004, 12, 30}, {2005, 1, 2}), (Lines{"2004", "2005"}));
   EXPECT_EQ(YearList({2025, 1, 1}, {2025, 12, 31}), (Lines{"2025"}));
