@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <cstdarg>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -66,6 +67,8 @@ class LibraryScope {
     current_ = this;
     xmlSetGenericErrorFunc(this, &LibraryScope::Collect);
     xsltSetGenericErrorFunc(this, &LibraryScope::Collect);
+    oldStructured_ = xmlStructuredError;
+    oldStructuredContext_ = xmlStructuredErrorContext;
     xmlSetStructuredErrorFunc(nullptr, nullptr);
     oldLoader_ = xmlGetExternalEntityLoader();
     xmlSetExternalEntityLoader(&LibraryScope::RefuseEntity);
@@ -84,6 +87,7 @@ class LibraryScope {
     xmlSetExternalEntityLoader(oldLoader_);
     xsltSetGenericErrorFunc(oldXsltContext_, oldXsltError_);
     xmlSetGenericErrorFunc(oldXmlContext_, oldXmlError_);
+    xmlSetStructuredErrorFunc(oldStructuredContext_, oldStructured_);
     current_ = nullptr;
   }
   LibraryScope(const LibraryScope&) = delete;
@@ -129,6 +133,8 @@ class LibraryScope {
   void* oldXmlContext_ = nullptr;
   xmlGenericErrorFunc oldXsltError_ = nullptr;
   void* oldXsltContext_ = nullptr;
+  xmlStructuredErrorFunc oldStructured_ = nullptr;
+  void* oldStructuredContext_ = nullptr;
   xmlExternalEntityLoader oldLoader_ = nullptr;
   xsltSecurityPrefsPtr oldPrefs_ = nullptr;
   xsltSecurityPrefsPtr prefs_ = nullptr;
@@ -155,7 +161,7 @@ constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOCDATA | XML_PARSE_NO
 [[noreturn]] void Fail(const char* utf8Template, const QString& path, const LibraryScope& scope) {
   if (scope.Refused()) {
     throw Error(FormatMessage(
-        Sjis("HTML を作成できません: '%s' がほかのファイルかネットワークを読もうとしました"),
+        Sjis("HTML を作成できません: '%s' がほかのファイルやネットワークを使おうとしました"),
         Shown(path)));
   }
   std::string message = FormatMessage(Sjis(utf8Template), Shown(path));
@@ -168,8 +174,17 @@ constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOCDATA | XML_PARSE_NO
 // The report as libxml2 reads it. The program writes its reports in code page 932, which
 // the iconv behind libxml2 knows only as the narrower Shift_JIS, so such a file is decoded
 // here and handed over as UTF-8.
+// A file as the libraries take it: its length must fit an int.
+std::string ReadInput(const QString& path) {
+  std::string bytes = ReadFileBytes(path);
+  if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    throw Error(FormatMessage(Sjis("HTML を作成できません: '%s' が大きすぎます"), Shown(path)));
+  }
+  return bytes;
+}
+
 Doc ReadReport(const QString& xmlPath, const LibraryScope& scope) {
-  const std::string bytes = ReadFileBytes(xmlPath);
+  const std::string bytes = ReadInput(xmlPath);
   static const QRegularExpression kDeclaredSjis(
       QStringLiteral(
           R"(^<\?xml[^>]*encoding\s*=\s*["'](shift_jis|sjis|cp932|windows-31j|ms_kanji)["'])"),
@@ -190,7 +205,7 @@ Doc ReadReport(const QString& xmlPath, const LibraryScope& scope) {
 }
 
 Style ReadStylesheet(const QString& xslPath, const LibraryScope& scope) {
-  const std::string bytes = ReadFileBytes(xslPath);
+  const std::string bytes = ReadInput(xslPath);
   const std::string url = QUrl::fromLocalFile(Absolute(xslPath)).toEncoded().toStdString();
   Doc doc(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), url.c_str(), nullptr,
                         kParseOptions));
