@@ -2,15 +2,20 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QUrl>
 
 #include "desktop/base/fonts.h"
+#include "desktop/base/message_boxes.h"
 #include "engine/app/book.h"
 #include "engine/base/cp932.h"
+#include "engine/schema/report_files.h"
 
 namespace desktop {
 
@@ -25,6 +30,11 @@ tamountschemadialog::tamountschemadialog(engine::Book& book, QWidget* parent)
   }
   FillLists();
   ShowSelection();
+  // The page needs the schema's stylesheet beside it.
+  if (engine::ReportStylesheet(engine::PathFromCp932(report_.SchemaPath())).isEmpty()) {
+    chkhtml->setEnabled(false);
+    chkhtml->setToolTip(QStringLiteral("スキーマと同じフォルダに同じ名前の .xsl がありません"));
+  }
 }
 
 void tamountschemadialog::BuildControls() {
@@ -41,6 +51,13 @@ void tamountschemadialog::BuildControls() {
   lstyear = new QComboBox(this);
   named(lstyear, "lstyear");
   lstyear->setGeometry(304, 8, 97, 22);
+
+  chkhtml = new QCheckBox(QStringLiteral("HTML も作成する"), this);
+  named(chkhtml, "chkhtml");
+  chkhtml->setGeometry(416, 10, 161, 20);
+  chkhtml->setChecked(report_.WriteHtml());
+  chkhtml->setToolTip(QStringLiteral(
+      "XML と同じフォルダに、どのブラウザでも表として開ける HTML ファイルを作ります"));
 
   gbfield = new QGroupBox(this);
   named(gbfield, "gbfield");
@@ -61,6 +78,12 @@ void tamountschemadialog::BuildControls() {
   edttext = new QLineEdit(this);
   named(edttext, "edttext");
   edttext->setGeometry(264, 256, 313, 24);
+
+  btnbrowser = new QPushButton(QStringLiteral("ブラウザで開く"), this);
+  named(btnbrowser, "btnbrowser");
+  btnbrowser->setGeometry(264, 291, 120, 25);
+  btnbrowser->setAutoDefault(false);
+  btnbrowser->setEnabled(false);
 
   btnok = new QPushButton(QStringLiteral("OK"), this);
   named(btnok, "btnok");
@@ -83,6 +106,8 @@ void tamountschemadialog::BuildControls() {
   connect(chkcredit, &QCheckBox::clicked, this, [this](bool on) { report_.SetCredit(on); });
   connect(chkmark, &QCheckBox::clicked, this, [this](bool on) { report_.SetInvert(on); });
   connect(edttext, &QLineEdit::textChanged, this, &tamountschemadialog::edttextChange);
+  connect(chkhtml, &QCheckBox::toggled, this, [this](bool on) { report_.SetWriteHtml(on); });
+  connect(btnbrowser, &QPushButton::clicked, this, &tamountschemadialog::btnbrowserClick);
   connect(btnok, &QPushButton::clicked, this, &tamountschemadialog::btnokClick);
   connect(btncancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -150,7 +175,30 @@ void tamountschemadialog::edttextChange(const QString& text) {
 }
 
 void tamountschemadialog::btnokClick() {
-  done(report_.Ok() ? QDialog::Accepted : kAbortResult);
+  if (!report_.Ok()) {
+    done(kAbortResult);
+    return;
+  }
+  if (report_.WrittenXml().isEmpty()) {
+    accept();
+    return;
+  }
+  // The report is written: the dialog stays, so the page can be opened or another year
+  // written, and closes with 閉じる.
+  const QString html = report_.WrittenHtml();
+  btnbrowser->setEnabled(!html.isEmpty());
+  btnbrowser->setToolTip(html);
+  btncancel->setText(QStringLiteral("閉じる"));
+  setWindowTitle(QStringLiteral("スキーマを使用した集計 - %1 を書き出しました")
+                     .arg(QFileInfo(html.isEmpty() ? report_.WrittenXml() : html).fileName()));
+}
+
+void tamountschemadialog::btnbrowserClick() {
+  const QString html = report_.WrittenHtml();
+  if (html.isEmpty()) return;
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(html))) {
+    ShowMessage(this, QStringLiteral("ブラウザを開けませんでした: %1").arg(html));
+  }
 }
 
 }  // namespace desktop

@@ -21,7 +21,8 @@ namespace desktop {
 // The schema-driven monthly report: a schema's report entries on the left, the year, the
 // subjects whose amounts an entry sums with their flags, and an entry's text. Creating the
 // dialog asks for the schema; when that fails the dialog carries the result kAbortResult at once
-// and is not to be shown. OK saves the choices and writes the XML report.
+// and is not to be shown. OK saves the choices and writes the XML report, and its HTML page
+// when "HTML も作成する" is on; the dialog then stays open with "ブラウザで開く" for the page.
 class tamountschemadialog : public TAccDialog {
   Q_OBJECT
 
@@ -41,6 +42,8 @@ class tamountschemadialog : public TAccDialog {
   QCheckBox* chkcredit = nullptr;
   QCheckBox* chkmark = nullptr;
   QLineEdit* edttext = nullptr;
+  QCheckBox* chkhtml = nullptr;
+  QPushButton* btnbrowser = nullptr;
   QPushButton* btnok = nullptr;
   QPushButton* btncancel = nullptr;
 
@@ -54,6 +57,7 @@ class tamountschemadialog : public TAccDialog {
   void lstnameClickCheck(QListWidgetItem* item);
   void edttextChange(const QString& text);
   void btnokClick();
+  void btnbrowserClick();
 
   engine::SchemaReport report_;
   // Set while the controls are filled from the report, so that doesn't count as the user's.

@@ -27,11 +27,13 @@ class PageListScope {
   QList<QPicture>& pages_;
 };
 
-// The PDF printer writes the table beside the book, named after the table; the print dialog
-// shows the name and lets the user choose another file.
-void ProposePdfFile(TPrinterDevice& device, const engine::Book& book, const tbookform& form) {
-  if (!device.IsPdfPrinter() || book.Folder().empty()) return;
+// The job is named after the table ("仕訳帳", a ledger's subject), so spool files and the
+// printer's queue say what they hold. A PDF goes beside the book under the same name; the
+// print dialog shows it, also when the user switches to printing into a file there.
+void NameJob(TPrinterDevice& device, const engine::Book& book, const tbookform& form) {
   QString name = engine::FromCp932(form.Table().Caption());
+  device.SetJobName(name);
+  if (book.Folder().empty()) return;
   name.replace(QLatin1Char('/'), QLatin1Char('_'));
   device.SetOutputFileName(
       QDir(engine::PathFromCp932(book.Folder())).filePath(name + QStringLiteral(".pdf")));
@@ -63,7 +65,7 @@ void TAccMDI::mnuPrintClick() {
   TPrinterDevice& device = TPrinterDevice::Instance();
   PageListScope scope(pages_);
   RenderPages(*form);
-  ProposePdfFile(device, *book_, *form);
+  NameJob(device, *book_, *form);
   const int count = static_cast<int>(pages_.size());
   TDevicePrintDialog dialog(device, this);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -83,7 +85,7 @@ void TAccMDI::mnuPrintPreviewClick() {
   TPreviewForm preview(device, this);
   preview.resize(width(), height());
   RenderPages(*form);
-  ProposePdfFile(device, *book_, *form);
+  NameJob(device, *book_, *form);
   preview.SetPages(&pages_);
   preview.exec();
 }

@@ -1,10 +1,9 @@
 #include "desktop/base/fonts.h"
 
-#include "desktop/base/message_boxes.h"
-
 #include <QFontDatabase>
 #include <QMessageBox>
 
+#include "desktop/base/message_boxes.h"
 #include "engine/base/cp932.h"
 
 namespace desktop {
@@ -25,7 +24,10 @@ QFont ApplicationFont() {
   QFont font;
   const QString family = FirstInstalledFamily(kFamilies);
   if (!family.isEmpty()) font.setFamily(family);
-  font.setPixelSize(12);
+  // 12 pixels on the 96-dpi screen the windows were laid out for, given in points: Qt's own
+  // dialogs (page set-up, printer properties) derive their sizes from the point size of the
+  // application's font, and a font set in pixels has none.
+  font.setPointSizeF(12 * 72.0 / 96.0);
   return font;
 }
 
@@ -33,7 +35,6 @@ QString NonCp932Message(const QString& character) {
   return QStringLiteral("「%1」はシフト JIS (CP932) で表せない文字のため使用できません")
       .arg(character);
 }
-
 
 std::optional<std::string> TypedText(QWidget* parent, const QString& text) {
   std::optional<std::string> bytes = engine::ToCp932(text);

@@ -11,8 +11,8 @@ class QWidget;
 
 namespace desktop {
 
-// The font of every window and dialog: "ＭＳ Ｐゴシック" 12 pixels high where it is installed,
-// otherwise the nearest proportional Japanese gothic face that is.
+// The font of every window and dialog: "ＭＳ Ｐゴシック" 12 pixels high (9 points at 96 dpi)
+// where it is installed, otherwise the nearest proportional Japanese gothic face that is.
 QFont ApplicationFont();
 
 // The first installed family of `preferred`, or empty when none is.

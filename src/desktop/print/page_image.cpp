@@ -85,7 +85,7 @@ void PrintPages(TPrinterDevice& device, const QList<QPicture>& pages, int first,
   const QPoint offset = device.GetPhysicalOffset();
   // The printable area, as far from the right and bottom edges as from the left and top.
   const QRectF target(0, 0, paper.width() - 2 * offset.x(), paper.height() - 2 * offset.y());
-  device.BeginDoc(QStringLiteral("Zentabo"));
+  device.BeginDoc(device.JobName());
   try {
     for (int page = first; page <= last; ++page) {
       if (page > first) device.NewPage();

@@ -33,8 +33,8 @@ QPicture PrintPage(const engine::TAccGrid& table, engine::PageSize size, int pag
 // Draws a page image scaled to fill `target` (in the painter's coordinates).
 void DrawPageImage(QPainter& painter, const QPicture& page, const QRectF& target);
 
-// Prints pages first to last (from 1) of `pages` as one job titled "Zentabo": each page
-// scaled into the printable area, a new sheet between pages.
+// Prints pages first to last (from 1) of `pages` as one job named after the device's job
+// name: each page scaled into the printable area, a new sheet between pages.
 void PrintPages(TPrinterDevice& device, const QList<QPicture>& pages, int first, int last);
 
 }  // namespace desktop

@@ -1,7 +1,14 @@
 #pragma once
 
-#include <QPageSetupDialog>
+#include <QList>
+#include <QPageSize>
 #include <QPrintDialog>
+
+#include "desktop/base/tacc_dialog.h"
+
+class QComboBox;
+class QLabel;
+class QRadioButton;
 
 namespace desktop {
 
@@ -24,17 +31,30 @@ class TDevicePrintDialog : public QPrintDialog {
   TPrinterDevice& device_;
 };
 
-// The platform's page set-up dialog on the program's printer: paper size, orientation and
-// margins. OK makes the printer take them in.
-class TDevicePrinterSetupDialog : public QPageSetupDialog {
+// "プリンタの設定": the printer to print on (the system's queues and the program's own PDF
+// printer) above the paper it takes and the orientation. OK makes the printer take them in.
+class TDevicePrinterSetupDialog : public TAccDialog {
   Q_OBJECT
 
  public:
   TDevicePrinterSetupDialog(TPrinterDevice& device, QWidget* parent = nullptr);
   int exec() override;
 
+  QComboBox* cmbprinter = nullptr;
+  QLabel* lblwhere = nullptr;
+  QComboBox* cmbpaper = nullptr;
+  QRadioButton* portrait = nullptr;
+  QRadioButton* landscape = nullptr;
+
  private:
+  // The paper sizes of the chosen printer, keeping the chosen size where it has it.
+  void FillPapers();
+  // Applies the choices to the printer.
+  void Apply();
+
   TPrinterDevice& device_;
+  // The printer list's index of each entry of cmbprinter.
+  QList<int> indexes_;
 };
 
 }  // namespace desktop

@@ -185,6 +185,12 @@ void TPrinterDevice::SetOutputFileName(const QString& path) {
   }
 }
 
+void TPrinterDevice::SetJobName(const QString& name) {
+  if (name.isEmpty()) return;
+  jobName_ = name;
+  printer_->setDocName(name);
+}
+
 QPrinter& TPrinterDevice::Printer() {
   PrinterIndex();
   return *printer_;

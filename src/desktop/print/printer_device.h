@@ -112,8 +112,13 @@ class TPrinterDevice {
   void Reset();
 
   // The file the PDF printer writes; the old file stays whole until a job has succeeded.
+  // The print dialog also proposes it when the user switches to printing into a file.
   QString OutputFileName() const { return outputFile_; }
   void SetOutputFileName(const QString& path);
+
+  // The name of the next print job: what the spooler shows and names its files after.
+  QString JobName() const { return jobName_; }
+  void SetJobName(const QString& name);
 
  private:
   TPrinterDevice();
@@ -131,6 +136,7 @@ class TPrinterDevice {
   bool pdfConfigured_ = false;
   QString outputFile_;
   QString jobFile_;
+  QString jobName_ = QStringLiteral("Zentabo");
 };
 
 }  // namespace desktop

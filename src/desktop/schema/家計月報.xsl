@@ -1,21 +1,28 @@
 <?xml version="1.0" encoding="UTF-8"?>
-<!-- 家計月報.rng に沿って書き出された XML を、月ごとの表として表示します。 -->
+<!-- 家計月報.rng に沿って書き出された XML を、月ごとの表として表示します。
+     Zentabo はこの変換で XML と同じ名前の .html も作ります。A4 横に収まる印刷用の体裁です。 -->
 <xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
-  <xsl:output method="html" encoding="UTF-8" indent="yes"/>
+  <xsl:output method="html" encoding="UTF-8" indent="yes" doctype-system="about:legacy-compat"/>
+  <!-- 金額の書式: 3 桁ごとのカンマ、負の数はマイナス記号 -->
+  <xsl:variable name="yen" select="'#,##0;-#,##0'"/>
 
   <xsl:template match="/家計月報">
     <xsl:variable name="title" select="normalize-space(表題)"/>
     <html lang="ja">
       <head>
-        <meta charset="UTF-8"/>
         <title><xsl:choose><xsl:when test="$title"><xsl:value-of select="$title"/></xsl:when>
           <xsl:otherwise>家計月報</xsl:otherwise></xsl:choose></title>
         <style>
-          body { font-family: "Noto Sans CJK JP", "Yu Gothic", "Meiryo", sans-serif; margin: 24px; color: #222; }
-          h1 { font-size: 22px; border-bottom: 3px solid #4a7d5a; padding-bottom: 4px; }
-          table { border-collapse: collapse; font-size: 13px; }
-          th, td { border: 1px solid #b8c4bb; padding: 3px 8px; }
-          td { text-align: right; font-variant-numeric: tabular-nums; }
+          @page { size: A4 landscape; margin: 12mm 10mm; }
+          html { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
+          body { font-family: "Noto Sans CJK JP", "Noto Sans JP", "Hiragino Kaku Gothic ProN",
+                 "Yu Gothic", "Meiryo", "IPAexGothic", "IPAPGothic", sans-serif;
+                 margin: 24px; color: #222; }
+          h1 { font-size: 20px; border-bottom: 3px solid #4a7d5a; padding-bottom: 4px; margin: 0 0 12px; }
+          table { border-collapse: collapse; font-size: 12px; width: 100%; }
+          th, td { border: 1px solid #b8c4bb; padding: 3px 6px; }
+          td { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; }
+          td.minus { color: #b00020; }
           thead th { background: #4a7d5a; color: #fff; font-weight: normal; }
           tbody th { text-align: left; font-weight: normal; white-space: nowrap; }
           tr.group th { background: #dfeee3; font-weight: bold; text-align: left; }
@@ -24,8 +31,17 @@
           tr.balance th, tr.balance td { background: #4a7d5a; color: #fff; font-weight: bold; }
           td.year { background: #f6f6f6; }
           .notes { margin-top: 20px; max-width: 900px; }
-          .notes h2 { font-size: 16px; border-left: 5px solid #4a7d5a; padding-left: 6px; }
-          .notes p { white-space: pre-wrap; }
+          .notes h2 { font-size: 15px; border-left: 5px solid #4a7d5a; padding-left: 6px; }
+          .notes p { white-space: pre-wrap; margin: 4px 0; }
+          @media print {
+            body { margin: 0; font-size: 9pt; }
+            h1 { font-size: 14pt; }
+            table { font-size: 9pt; }
+            th, td { padding: 2pt 4pt; }
+            thead { display: table-header-group; }
+            tr { break-inside: avoid; page-break-inside: avoid; }
+            .notes { break-inside: avoid; }
+          }
         </style>
       </head>
       <body>
@@ -94,36 +110,50 @@
   <!-- 十二か月それぞれの合計と年計 -->
   <xsl:template name="cells">
     <xsl:param name="items"/>
-    <td><xsl:value-of select="format-number(sum($items/JAN), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/FEB), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/MAR), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/APR), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/MAY), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/JUN), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/JUL), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/AUG), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/SEP), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/OCT), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/NOV), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($items/DEC), '#,##0')"/></td>
-    <td class="year"><xsl:value-of select="format-number(sum($items/*), '#,##0')"/></td>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/JAN)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/FEB)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/MAR)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/APR)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/MAY)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/JUN)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/JUL)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/AUG)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/SEP)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/OCT)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/NOV)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/DEC)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($items/*)"/><xsl:with-param name="class" select="'year'"/></xsl:call-template>
   </xsl:template>
 
   <xsl:template name="difference">
     <xsl:param name="plus"/>
     <xsl:param name="minus"/>
-    <td><xsl:value-of select="format-number(sum($plus/JAN) - sum($minus/JAN), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/FEB) - sum($minus/FEB), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/MAR) - sum($minus/MAR), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/APR) - sum($minus/APR), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/MAY) - sum($minus/MAY), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/JUN) - sum($minus/JUN), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/JUL) - sum($minus/JUL), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/AUG) - sum($minus/AUG), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/SEP) - sum($minus/SEP), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/OCT) - sum($minus/OCT), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/NOV) - sum($minus/NOV), '#,##0')"/></td>
-    <td><xsl:value-of select="format-number(sum($plus/DEC) - sum($minus/DEC), '#,##0')"/></td>
-    <td class="year"><xsl:value-of select="format-number(sum($plus/*) - sum($minus/*), '#,##0')"/></td>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/JAN) - sum($minus/JAN)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/FEB) - sum($minus/FEB)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/MAR) - sum($minus/MAR)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/APR) - sum($minus/APR)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/MAY) - sum($minus/MAY)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/JUN) - sum($minus/JUN)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/JUL) - sum($minus/JUL)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/AUG) - sum($minus/AUG)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/SEP) - sum($minus/SEP)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/OCT) - sum($minus/OCT)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/NOV) - sum($minus/NOV)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/DEC) - sum($minus/DEC)"/></xsl:call-template>
+    <xsl:call-template name="amount"><xsl:with-param name="value" select="sum($plus/*) - sum($minus/*)"/><xsl:with-param name="class" select="'year'"/></xsl:call-template>
+  </xsl:template>
+
+  <!-- 一つの金額のセル: 桁区切りを付け、負の数は赤で示します -->
+  <xsl:template name="amount">
+    <xsl:param name="value"/>
+    <xsl:param name="class" select="''"/>
+    <td>
+      <xsl:if test="$class != '' or $value &lt; 0">
+        <xsl:attribute name="class">
+          <xsl:value-of select="normalize-space(concat($class, ' ', substring('minus', 1, 5 * ($value &lt; 0))))"/>
+        </xsl:attribute>
+      </xsl:if>
+      <xsl:value-of select="format-number($value, $yen)"/>
+    </td>
   </xsl:template>
 </xsl:stylesheet>

@@ -14,6 +14,7 @@
 #include "engine/base/integer.h"
 #include "engine/base/text_file.h"
 #include "engine/base/ui.h"
+#include "engine/schema/report_files.h"
 #include "engine/schema/rng_parse.h"
 #include "engine/schema/xml_name.h"
 #include "engine/tables/journal_grid.h"
@@ -41,38 +42,6 @@ std::string WithoutFirst(std::string_view line, std::string_view suffix) {
 bool IsXmlTextCharacter(char32_t c) {
   return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
          (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// The stylesheet's path as the value of the stylesheet line's href: the characters that
-// would end the value or change what a browser makes of the path are escaped. None of them
-// can be the trail byte of a double-byte character, so the bytes are looked at one by one.
-std::string HrefValue(std::string_view path) {
-  std::string value;
-  for (const char c : path) {
-    switch (c) {
-      case '&':
-        value += "&amp;";
-        break;
-      case '"':
-        value += "&quot;";
-        break;
-      case '<':
-        value += "&lt;";
-        break;
-      case '%':
-        value += "%25";
-        break;
-      case '#':
-        value += "%23";
-        break;
-      case '?':
-        value += "%3F";
-        break;
-      default:
-        value += c;
-    }
-  }
-  return value;
 }
 
 // The path with its extension (the text from the last "." of the file name) replaced.
@@ -135,6 +104,8 @@ bool SchemaReport::Open() {
 }
 
 bool SchemaReport::Ok() {
+  writtenXml_.clear();
+  writtenHtml_.clear();
   if (entries_.empty()) return true;
   try {
     Profile settings(PathFromCp932(settingsPath_));
@@ -329,7 +300,7 @@ QDomDocument SchemaReport::BuildReport() {
   return document;
 }
 
-std::string SchemaReport::ReportImage(const QDomDocument& report) const {
+std::string SchemaReport::ReportImage(const QDomDocument& report, const QString& xmlPath) const {
   QString xml = report.toString(-1);
   while (xml.endsWith(u'\n') || xml.endsWith(u'\r')) xml.chop(1);
   const std::optional<std::string> body = ToCp932(xml);
@@ -345,7 +316,8 @@ std::string SchemaReport::ReportImage(const QDomDocument& report) const {
   std::string image;
   AppendLine(image, R"(<?xml version="1.0" encoding="Shift_JIS"?>)");
   AppendLine(image, R"(<?xml-stylesheet type="text/xsl" href=")" +
-                        HrefValue(WithExtension(schemaPath_, ".xsl")) + R"("?>)");
+                        StylesheetHref(xmlPath, PathFromCp932(WithExtension(schemaPath_, ".xsl"))) +
+                        R"("?>)");
   AppendLine(image, *body);
   return image;
 }
@@ -356,7 +328,21 @@ void SchemaReport::WriteReportXml() {
       BaseNameOf(schemaPath_) + ".xml", Sjis("XMLファイル名を入力してください"), AppFolder(), 3);
   if (path.empty()) throw Error(Sjis("XMLファイル名が選択されませんでした"));
   const QDomDocument report = BuildReport();
-  WriteFileAtomically(PathFromCp932(path), ReportImage(report));
+  const QString xmlPath = PathFromCp932(path);
+  WriteFileAtomically(xmlPath, ReportImage(report, xmlPath));
+  writtenXml_ = xmlPath;
+  writtenHtml_.clear();
+  if (!writeHtml_) return;
+  const QString stylesheet = ReportStylesheet(PathFromCp932(schemaPath_));
+  const QString htmlPath = ReportHtmlPath(xmlPath);
+  if (stylesheet.isEmpty() || htmlPath == xmlPath) return;
+  // The XML is written and stays: a stylesheet that fails costs only the page.
+  try {
+    WriteReportHtml(xmlPath, stylesheet, htmlPath);
+    writtenHtml_ = htmlPath;
+  } catch (const Error& error) {
+    ui.Message(error.Message());
+  }
 }
 
 }  // namespace engine

@@ -76,10 +76,20 @@ class SchemaReport {
   // element or can't be placed.
   QDomDocument BuildReport();
   // The file image: the XML declaration, the stylesheet line and the report, each with
-  // CR LF, in CP932. Throws Error when a character can't be held in CP932.
-  std::string ReportImage(const QDomDocument& report) const;
-  // Asks for the file name and writes the report; throws Error when nothing was written.
+  // CR LF, in CP932. The stylesheet line names the schema's stylesheet as seen from the file
+  // at `xmlPath`. Throws Error when a character can't be held in CP932.
+  std::string ReportImage(const QDomDocument& report, const QString& xmlPath) const;
+  // Asks for the file name and writes the report, then its HTML page beside it when that is
+  // wanted and the schema has a stylesheet; throws Error when no report was written. A page
+  // that can't be made is told to the user and leaves the report as written.
   void WriteReportXml();
+
+  // Whether OK also makes the HTML page (on unless switched off).
+  bool WriteHtml() const { return writeHtml_; }
+  void SetWriteHtml(bool on) { writeHtml_ = on; }
+  // The files the last OK wrote; empty when it wrote none.
+  const QString& WrittenXml() const { return writtenXml_; }
+  const QString& WrittenHtml() const { return writtenHtml_; }
 
  private:
   SubjectSelection* Current();
@@ -98,6 +108,9 @@ class SchemaReport {
   bool fieldsEnabled_ = false;
   bool textEnabled_ = false;
   std::string text_;
+  bool writeHtml_ = true;
+  QString writtenXml_;
+  QString writtenHtml_;
 };
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 // commands, and the printer list.
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
@@ -16,6 +18,7 @@
 
 #include "desktop/app/mdi_commands.h"
 #include "desktop/app/tacc_mdi.h"
+#include "desktop/base/fonts.h"
 #include "desktop/print/page_image.h"
 #include "desktop/print/print_dialogs.h"
 #include "desktop/print/printer_device.h"
@@ -25,8 +28,8 @@
 #include "engine/base/date.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
-#include "support/modal_driver.h"
 #include "support/book_window.h"
+#include "support/modal_driver.h"
 #include "test_registry.h"
 
 namespace desktop_tests {
@@ -47,6 +50,30 @@ int PdfPageCount(const QString& path) {
   const QString text = QString::fromLatin1(file.readAll());
   return static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
 }
+
+// Qt's warnings while it lives, for tests that must see none.
+class WarningCatcher {
+ public:
+  WarningCatcher() {
+    caught_.clear();
+    previous_ = qInstallMessageHandler(&WarningCatcher::Handle);
+  }
+  ~WarningCatcher() { qInstallMessageHandler(previous_); }
+  WarningCatcher(const WarningCatcher&) = delete;
+  WarningCatcher& operator=(const WarningCatcher&) = delete;
+  const QStringList& Caught() const { return caught_; }
+
+ private:
+  static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    // The offscreen platform notes this for every window it shows; a real desktop doesn't.
+    const bool platformNote =
+        text == QLatin1String("This plugin does not support propagateSizeHints()");
+    if (type != QtDebugMsg && type != QtInfoMsg && !platformNote) caught_ << text;
+    if (previous_) previous_(type, context, text);
+  }
+  static inline QStringList caught_;
+  static inline QtMessageHandler previous_ = nullptr;
+};
 
 bool Dark(const QImage& image, int x, int y) {
   return qGray(image.pixel(x, y)) < 128;
@@ -76,7 +103,6 @@ class PrintTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-
   // The main window with the sample book open; `journalLines` replaces its journal.
   void Start(int journalLines = 0) {
     auto book = std::make_unique<SampleBook>();
@@ -173,13 +199,15 @@ class PrintTest : public BookWindowTest {
     driver.Then<desktop::TDevicePrintDialog>([&](desktop::TDevicePrintDialog* dialog) {
       shownFile << dialog->printer()->outputFileName();
       shownFile << QString::number(dialog->minPage()) + "-" + QString::number(dialog->maxPage());
+      shownFile << dialog->printer()->docName();  // the job is named after the table
       dialog->accept();
     });
     Trigger(Command::Print);
     QVERIFY(driver.Done());
     QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join(u';')));
     // The PDF is proposed beside the book, named after the table.
-    QCOMPARE(shownFile, QStringList({JournalPdf(), QStringLiteral("1-2")}));
+    QCOMPARE(shownFile,
+             QStringList({JournalPdf(), QStringLiteral("1-2"), QStringLiteral("仕訳帳")}));
     QCOMPARE(PdfPageCount(JournalPdf()), 2);
     QVERIFY(window_->Pages().isEmpty());
 
@@ -356,6 +384,76 @@ class PrintTest : public BookWindowTest {
     device.GetPhysicalSize();
     device.GetPhysicalOffset();
     QCOMPARE(snapshots, 0);
+  }
+
+  void printDialogsOpenWithoutQtWarnings() {
+    Start();
+    // The program's font, as main() sets it for the whole application.
+    const QFont before = QApplication::font();
+    QApplication::setFont(desktop::ApplicationFont());
+    const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+    WarningCatcher warnings;
+    ModalDriver driver;
+    QStringList opened;
+    driver.Then<desktop::TDevicePrintDialog>([&](desktop::TDevicePrintDialog* dialog) {
+      opened << QStringLiteral("print");
+      dialog->grab();
+      // The printer's properties hold Qt's page preview, which draws with the program's font.
+      auto* properties = dialog->findChild<QPushButton*>(QStringLiteral("properties"));
+      if (properties && properties->isEnabled()) properties->click();
+      dialog->reject();
+    });
+    driver.Then<QDialog>([&](QDialog* properties) {
+      opened << QStringLiteral("properties");
+      properties->grab();
+      properties->reject();
+    });
+    Trigger(Command::Print);
+    QVERIFY(driver.Done());
+    driver.Then<desktop::TDevicePrinterSetupDialog>([&](desktop::TDevicePrinterSetupDialog* d) {
+      opened << QStringLiteral("setup");
+      d->grab();
+      d->reject();
+    });
+    Trigger(Command::PrinterSetting);
+    QVERIFY(driver.Done());
+    QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join(u';')));
+    QCOMPARE(opened, QStringList({"print", "properties", "setup"}));
+    QVERIFY2(warnings.Caught().isEmpty(), qPrintable(warnings.Caught().join(u'\n')));
+  }
+
+  void printerSettingsChooseThePrinterAboveThePaper() {
+    const PrinterEntry pdf{TPrinterList::PdfPrinterName(), TPrinterList::kAttributeLocal};
+    TPrinterList::SetSource([pdf] {
+      return std::vector<PrinterEntry>{{"queue", TPrinterList::kAttributeLocal},
+                                       {"hidden", TPrinterList::kAttributeHidden},
+                                       pdf};
+    });
+    Start();
+    TPrinterDevice& device = TPrinterDevice::Instance();
+    ModalDriver driver;
+    QStringList printers;
+    driver.Then<desktop::TDevicePrinterSetupDialog>([&](desktop::TDevicePrinterSetupDialog* d) {
+      for (int i = 0; i < d->cmbprinter->count(); ++i) printers << d->cmbprinter->itemText(i);
+      printers << d->cmbprinter->currentText();
+      // The printer comes first, the paper below it.
+      QVERIFY(d->cmbprinter->mapTo(d, QPoint()).y() < d->cmbpaper->mapTo(d, QPoint()).y());
+      d->cmbprinter->setCurrentIndex(0);
+      d->cmbprinter->setCurrentIndex(d->cmbprinter->findText(pdf.name));
+      d->cmbpaper->setCurrentIndex(d->cmbpaper->findText(QPageSize(QPageSize::A5).name()));
+      d->landscape->click();
+      d->accept();
+    });
+    Trigger(Command::PrinterSetting);
+    QVERIFY(driver.Done());
+    QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join(u';')));
+    QCOMPARE(printers, QStringList({"queue", pdf.name, pdf.name}));
+    QVERIFY(device.IsPdfPrinter());
+    const engine::PageSize a5 = device.GetPageSize();
+    device.Printer().setPageOrientation(QPageLayout::Portrait);
+    device.Printer().setPageSize(QPageSize(QPageSize::A4));
+    QVERIFY2(qAbs(a5.width - 2100) <= 1 && qAbs(a5.height - 1480) <= 1,
+             qPrintable(QString("%1 x %2").arg(a5.width).arg(a5.height)));
   }
 
   void printerSettingsChangeThePaper() {

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDomDocument>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -17,8 +18,8 @@
 #include "desktop/app/tacc_mdi.h"
 #include "desktop_fixture.h"
 #include "engine/base/date.h"
-#include "support/modal_driver.h"
 #include "support/book_window.h"
+#include "support/modal_driver.h"
 #include "test_registry.h"
 
 namespace desktop_tests {
@@ -38,13 +39,30 @@ int RowOf(QListWidget* list, const QString& text) {
   return found.isEmpty() ? -1 : list->row(found.first());
 }
 
+// Takes the URLs the program asks the desktop to open, instead of starting a browser.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit UrlCatcher(const QString& scheme) : scheme_(scheme) {
+    QDesktopServices::setUrlHandler(scheme_, this, "Open");
+  }
+  ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(scheme_); }
+  QList<QUrl> urls;
+
+ public slots:
+  void Open(const QUrl& url) { urls << url; }
+
+ private:
+  QString scheme_;
+};
+
 }  // namespace
 
 class SchemaDialogTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-
   void Start() {
     StartWindow();
     OpenBook();
@@ -53,9 +71,7 @@ class SchemaDialogTest : public BookWindowTest {
   QString XmlPath() const { return engine::FromCp932(book_->Root()) + QStringLiteral("月報.xml"); }
 
  private slots:
-  void cleanup() {
-    StopWindow();
-  }
+  void cleanup() { StopWindow(); }
 
   void cancellingTheSchemaChoiceFailsWithoutShowingTheDialog() {
     Start();
@@ -107,10 +123,20 @@ class SchemaDialogTest : public BookWindowTest {
           dialog->edttext->insert(QStringLiteral("\U0001F600"));
           QCOMPARE(dialog->edttext->text(), QString());
           dialog->edttext->insert(QStringLiteral("2025年 家計月報"));
+          QVERIFY(dialog->chkhtml->isChecked() && dialog->chkhtml->isEnabled());
+          QVERIFY(!dialog->btnbrowser->isEnabled());
           dialog->btnok->click();
         })
         .Box()
-        .File(XmlPath());
+        .File(XmlPath())
+        // Written: the dialog stays with the page ready to open, and closes with 閉じる.
+        .Then<tamountschemadialog>([&](tamountschemadialog* dialog) {
+          QVERIFY(dialog->btnbrowser->isEnabled());
+          QCOMPARE(dialog->btncancel->text(), QStringLiteral("閉じる"));
+          dialog->btnbrowser->click();
+          dialog->btncancel->click();
+        });
+    UrlCatcher browser(QStringLiteral("file"));
     RunCommand();
     QVERIFY(driver.Done());
     QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join('\n')));
@@ -126,10 +152,20 @@ class SchemaDialogTest : public BookWindowTest {
     const QList<QByteArray> lines = bytes.split('\n');
     QCOMPARE(lines.size(), 4);  // three lines, each ended by CR LF
     QCOMPARE(lines[0], QByteArray("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r"));
+    // The stylesheet lies outside the book's folder: a file: URI that leads to it.
     QString xsl = schema;
     xsl.replace(QStringLiteral(".rng"), QStringLiteral(".xsl"));
-    QCOMPARE(engine::FromCp932(lines[1].toStdString()),
-             "<?xml-stylesheet type=\"text/xsl\" href=\"" + xsl + "\"?>\r");
+    const QString line = QString::fromLatin1(lines[1]);
+    QVERIFY(line.startsWith("<?xml-stylesheet type=\"text/xsl\" href=\"file:///"));
+    const QString href = line.section(u'"', 3, 3);
+    QCOMPARE(QUrl::fromLocalFile(XmlPath()).resolved(QUrl(href, QUrl::StrictMode)).toLocalFile(),
+             xsl);
+    // The page beside the XML, and the browser was asked to open it.
+    const QString html = engine::FromCp932(book_->Root()) + QStringLiteral("月報.html");
+    QCOMPARE(browser.urls, QList<QUrl>{QUrl::fromLocalFile(html)});
+    QFile page(html);
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(page.readAll()).contains(QStringLiteral("2025年 家計月報")));
     QDomDocument report;
     QVERIFY(report.setContent(bytes));
     const QDomElement top = report.documentElement();
@@ -143,6 +179,25 @@ class SchemaDialogTest : public BookWindowTest {
     QCOMPARE(medical.firstChildElement("JUN").text(), QStringLiteral("1500"));
     QCOMPARE(medical.lastChild().nodeValue(), QStringLiteral("通院"));
     QCOMPARE(top.firstChildElement("収入").firstChildElement("給与").childNodes().size(), 12);
+
+    // Without the page only the XML is written, and there is nothing to open.
+    QVERIFY(QFile::remove(html));
+    ModalDriver plain;
+    plain.File(schema)
+        .Then<tamountschemadialog>([&](tamountschemadialog* dialog) {
+          dialog->chkhtml->click();
+          dialog->btnok->click();
+        })
+        .File(XmlPath())
+        .Then<tamountschemadialog>([&](tamountschemadialog* dialog) {
+          QVERIFY(!dialog->btnbrowser->isEnabled());
+          dialog->btncancel->click();
+        });
+    RunCommand();
+    QVERIFY(plain.Done());
+    QVERIFY(plain.Messages().isEmpty());
+    QVERIFY(plain.Unexpected().isEmpty());
+    QVERIFY(!QFile::exists(html));
 
     // Opening again shows what was chosen; cancelling writes nothing.
     ModalDriver again;

@@ -5,6 +5,7 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include "engine/app/profile.h"
 #include "engine/base/cp932.h"
@@ -267,8 +268,8 @@ TEST_F(SchemaReportTest, OkSavesTheChoicesAndWritesTheReport) {
   const Lines lines = SplitLines(ReadFileBytes(PathFromCp932(XmlPath())));
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], R"(<?xml version="1.0" encoding="Shift_JIS"?>)");
-  EXPECT_EQ(lines[1],
-            R"(<?xml-stylesheet type="text/xsl" href=")" + folder + Sjis("月報.xsl") + R"("?>)");
+  // The stylesheet beside the report is named relative to it.
+  EXPECT_EQ(lines[1], R"(<?xml-stylesheet type="text/xsl" href="%E6%9C%88%E5%A0%B1.xsl"?>)");
   EXPECT_TRUE(ReadFileBytes(PathFromCp932(XmlPath())).ends_with(Sjis("</食費></家計>\r\n")));
   // The file reads back as the report.
   QDomDocument written;
@@ -319,8 +320,48 @@ TEST_F(SchemaReportTest, AFailedWriteLeavesTheOldFileAndKeepsTheSavedChoices) {
 TEST_F(SchemaReportTest, TheStylesheetLineEscapesWhatWouldBreakIt) {
   schemaPath = folder + "a&b #1%.rng";
   ASSERT_TRUE(Open(kHousehold));
-  const std::string image = report.ReportImage(report.BuildReport());
-  EXPECT_NE(image.find("href=\"" + folder + "a&amp;b %231%25.xsl\"?>\r\n"), std::string::npos);
+  // The schema's stylesheet, not one named after the XML file; a report elsewhere names it
+  // by a file: URI.
+  const std::string image =
+      report.ReportImage(report.BuildReport(), PathFromCp932(folder + "sub/x.xml"));
+  const std::string uri = "file://" +
+                          QUrl::toPercentEncoding(PathFromCp932(folder), "/").toStdString() +
+                          "a%26b%20%231%25.xsl";
+  EXPECT_NE(image.find("href=\"" + uri + "\"?>\r\n"), std::string::npos) << image;
+}
+
+TEST_F(SchemaReportTest, ThePageNeedsTheSchemasStylesheetAndItsFailureKeepsTheReport) {
+  ASSERT_TRUE(Open(kHousehold));
+  const QString html = PathFromCp932(folder + "out.html");
+  struct Case {
+    const char* stylesheet;  // beside the schema; nullptr for none
+    bool page;
+    std::size_t messages;
+  } const cases[] = {
+      {nullptr, false, 0},
+      {"<p>no stylesheet</p>", false, 1},
+      {R"x(<xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
+          <xsl:template match="/"><p><xsl:value-of select="name(*)"/></p></xsl:template>
+          </xsl:stylesheet>)x",
+       true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stylesheet ? c.stylesheet : "none");
+    QFile::remove(PathFromCp932(folder + Sjis("月報.xsl")));
+    QFile::remove(html);
+    if (c.stylesheet) WriteFileAtomically(PathFromCp932(folder + Sjis("月報.xsl")), c.stylesheet);
+    host.fakeUi.messages.clear();
+    host.fakeUi.saveFileAnswers = {XmlPath()};
+    ASSERT_TRUE(report.Ok());
+    EXPECT_EQ(report.WrittenXml(), PathFromCp932(XmlPath()));
+    EXPECT_EQ(report.WrittenHtml(), c.page ? html : QString());
+    EXPECT_EQ(QFile::exists(html), c.page);
+    ASSERT_EQ(host.fakeUi.messages.size(), c.messages);
+    if (c.messages > 0) {
+      EXPECT_TRUE(host.fakeUi.messages[0].starts_with(Sjis("HTML を作成できません")));
+    }
+  }
+  EXPECT_NE(ReadFileBytes(html).find("<p>家計</p>"), std::string::npos);  // UTF-8
 }
 
 TEST(YearListTest, EveryYearOfTheRange) {
