@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 #include "engine/amount/entry_list.h"
 #include "engine/base/error.h"
@@ -17,13 +16,6 @@ namespace {
 // The accumulators are wider than an amount: the one of the top level collects the whole
 // list and is never shown, so only what reaches a row has to fit in 32 bits.
 using Sum = std::int64_t;
-
-std::int32_t Shown(Sum value) {
-  if (value < std::numeric_limits<std::int32_t>::min() ||
-      value > std::numeric_limits<std::int32_t>::max())
-    throw Error(OverflowMessage());
-  return static_cast<std::int32_t>(value);
-}
 
 }  // namespace
 
@@ -101,11 +93,11 @@ ResultGrid Aggregate(TableHost& host, const std::vector<AggregationItem>& items)
       row[0] += ' ';
       row[0] += item.monthText;
     }
-    const std::int32_t shownX = Shown(rolledX[i]);
-    const std::int32_t shownY = Shown(rolledY[i]);
+    const std::int32_t shownX = CheckedNarrow(rolledX[i]);
+    const std::int32_t shownY = CheckedNarrow(rolledY[i]);
     row[1] = IntToText(shownX);
     row[3] = IntToText(shownY);
-    row[5] = IntToText(Shown(rolledX[i] - rolledY[i]));
+    row[5] = IntToText(CheckedNarrow(rolledX[i] - rolledY[i]));
     amounts[i] = {m, shownX, shownY};
   }
 

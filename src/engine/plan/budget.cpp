@@ -1,6 +1,5 @@
 #include "engine/plan/budget.h"
 
-#include <limits>
 
 #include "engine/amount/aggregation.h"
 #include "engine/amount/entry_list.h"
@@ -20,13 +19,6 @@ constexpr const char* kSection = "budget";
 
 std::string MonthLabel(int year, int month) {
   return MonthText(Date{year, month, 1});
-}
-
-std::int32_t Fit(std::int64_t value) {
-  if (value < std::numeric_limits<std::int32_t>::min() ||
-      value > std::numeric_limits<std::int32_t>::max())
-    throw Error(OverflowMessage());
-  return static_cast<std::int32_t>(value);
 }
 
 struct Entry {
@@ -161,13 +153,14 @@ BudgetTable BudgetVsActual(TableHost& host, const Budget& budget,
   table.over.push_back(false);
   auto addRow = [&](std::size_t i, std::string name, std::string month, std::int64_t b,
                     std::int64_t a) {
-    const std::int32_t shownBudget = Fit(b);
-    const std::int32_t shownActual = Fit(a);
+    const std::int32_t shownBudget = CheckedNarrow(b);
+    const std::int32_t shownActual = CheckedNarrow(a);
     std::string used;
     if (budgeted[i] > 0 && shownBudget > 0)
       used = shownActual <= 0 ? std::string("0 %") : PercentageText(shownActual, shownBudget);
     table.grid.rows.push_back({std::move(name), std::move(month), IntToText(shownBudget),
-                               IntToText(shownActual), IntToText(Fit(b - a)), std::move(used)});
+                               IntToText(shownActual), IntToText(CheckedNarrow(b - a)),
+                               std::move(used)});
     table.over.push_back(budgeted[i] > 0 && a > b);
   };
   const std::string total = Sjis("計");

@@ -163,9 +163,7 @@ std::string CreateNewYearBook(Book& book, const NewYearRequest& request) {
       continue;
     if (line.balance == std::numeric_limits<std::int32_t>::min()) throw Error(OverflowMessage());
     openingTotal += line.balance;
-    if (openingTotal < std::numeric_limits<std::int32_t>::min() ||
-        openingTotal > std::numeric_limits<std::int32_t>::max())
-      throw Error(OverflowMessage());
+    CheckedNarrow(openingTotal);
     if (line.balance > 0) {
       openings.push_back({line.subject, opening, line.balance});
     } else {
