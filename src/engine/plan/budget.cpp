@@ -1,6 +1,5 @@
 #include "engine/plan/budget.h"
 
-
 #include "engine/amount/aggregation.h"
 #include "engine/amount/entry_list.h"
 #include "engine/amount/month_list.h"
