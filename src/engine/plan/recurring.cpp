@@ -178,7 +178,8 @@ std::vector<DueOccurrence> DueOccurrences(const std::vector<RecurringTemplate>& 
   for (std::size_t i = 0; i < templates.size(); ++i) {
     const RecurringTemplate& t = templates[i];
     const std::string problem = MissingSubject(host, t);
-    for (const QDate& nominal : NominalDates(t.schedule, horizon, limit + 1)) {
+    // Occurrences already dealt with don't count against the limit.
+    for (const QDate& nominal : NominalDates(t.schedule, horizon, limit + t.handled.size() + 1)) {
       if (t.handled.count(nominal)) continue;
       const auto postponed = t.postponed.find(nominal);
       const QDate day =

@@ -172,6 +172,13 @@ TEST_F(RecurringTest, AThirtyYearWeeklyScheduleIsBounded) {
   EXPECT_LE(due.size(), RecurringLines::kDueLimit);
   EXPECT_EQ(due.front().due, QDate(1995, 1, 4));
   EXPECT_LE(due.back().due, QDate(2025, 6, 14));
+  // Once the old ones are dealt with, the latest are still found, however long the past.
+  for (const QDate& day : NominalDates(weekly.schedule, QDate(2025, 5, 31), 5000))
+    weekly.handled.insert(day);
+  const auto left = DueOccurrences({weekly}, book, QDate(2025, 6, 14), 10);
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(left[0].due, QDate(2025, 6, 4));
+  EXPECT_EQ(left[1].due, QDate(2025, 6, 11));
 }
 
 }  // namespace
