@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
@@ -16,6 +18,7 @@
 #include "desktop/app/tacc_mdi.h"
 #include "desktop/plan/tbudgetdialog.h"
 #include "desktop/plan/tnewyeardialog.h"
+#include "desktop/plan/trecurringdialog.h"
 #include "desktop/plan/trecurringduedialog.h"
 #include "desktop_fixture.h"
 #include "engine/plan/recurring.h"
@@ -92,6 +95,39 @@ class PlanDialogsTest : public BookWindowTest {
     engine::RecurringLines lines(book);
     lines.Load();
     QVERIFY(lines.Due(engine::Today()).empty());
+  }
+
+  void templateIsSetUpOnceAndFallsDueOnABusinessDay() {
+    StartWindow();
+    OpenBook();
+    QStringList listed;
+    ModalDriver driver;
+    driver.Then<desktop::trecurringdialog>([&](desktop::trecurringdialog* d) {
+      QVERIFY(!d->btnupdate->isEnabled());
+      d->edtamount->setText(QStringLiteral("80000"));
+      d->cmbdebit->setCurrentText(QStringLiteral("食費"));
+      d->cmbcredit->setCurrentText(QStringLiteral("現金"));
+      d->cmbsummary->setEditText(QStringLiteral("家賃"));
+      d->chklastday->setChecked(true);
+      d->cmbholiday->setCurrentIndex(1);  // the business day before
+      d->edtstart->setDate(QDate(2025, 5, 1));
+      d->btnadd->click();
+      d->edtamount->setText(QStringLiteral("90000"));
+      d->btnupdate->click();
+      for (int i = 0; i < d->lsttemplates->count(); ++i) listed << d->lsttemplates->item(i)->text();
+      d->btnclose->click();
+    });
+    Trigger("定期取引の設定(&T)...");
+    QTRY_VERIFY(driver.Done());
+    QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join(", ")));
+    QCOMPARE(listed, QStringList{"毎月 末日 食費 / 現金 家賃 90000"});
+    engine::RecurringLines lines(window_->Book());
+    lines.Load();
+    // 31 May 2025 is a Saturday: due on Friday the 30th; June's is not due yet.
+    const auto due = lines.Due(engine::Today());
+    QCOMPARE(due.size(), std::size_t{1});
+    QCOMPARE(due[0].due, QDate(2025, 5, 30));
+    QVERIFY(window_->Book().Modified());
   }
 
   void budgetTableShowsOverrunsInColour() {
