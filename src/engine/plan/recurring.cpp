@@ -309,9 +309,20 @@ void RecurringLines::Add(RecurringTemplate entry) {
 void RecurringLines::Replace(std::size_t index, RecurringTemplate entry) {
   if (index >= templates_.size()) return;
   if (std::string problem = Check(entry); !problem.empty()) throw Error(problem);
-  // What was dealt with stays dealt with when only the line's texts change.
-  entry.handled = std::move(templates_[index].handled);
-  entry.postponed = std::move(templates_[index].postponed);
+  // What was dealt with stays dealt with. When the schedule changes, its occurrences up to
+  // the last one dealt with count as dealt with too, or every month since the start would
+  // fall due again under the new day; a postponed one comes back under the new schedule.
+  RecurringTemplate& old = templates_[index];
+  if (entry.schedule != old.schedule) {
+    if (!old.handled.empty()) {
+      const QDate last = *old.handled.rbegin();
+      for (const QDate& day : NominalDates(entry.schedule, last, kDueLimit + old.handled.size()))
+        old.handled.insert(day);
+    }
+    old.postponed.clear();
+  }
+  entry.handled = std::move(old.handled);
+  entry.postponed = std::move(old.postponed);
   templates_[index] = std::move(entry);
   Store();
 }

@@ -46,6 +46,15 @@ TEST_F(RecurringTest, DueListAfterEnterSkipAndPostpone) {
   EXPECT_EQ(due[0].due, QDate(2025, 6, 20));
   EXPECT_EQ(due[1].due, QDate(2025, 6, 27));
 
+  // Moving the day after what was dealt with doesn't bring back the months before.
+  RecurringTemplate moved = Rent();
+  moved.schedule.day = 25;
+  lines.Replace(0, moved);
+  due = lines.Due(QDate(2025, 6, 27));
+  ASSERT_EQ(due.size(), 2u);
+  EXPECT_EQ(due[0].due, QDate(2025, 5, 23));  // the postponed May, on the new day's Friday
+  EXPECT_EQ(due[1].due, QDate(2025, 6, 25));
+
   // The entered line went through posting: both ledgers have it.
   EXPECT_EQ(Ledger("家賃").Cell(6, 1), "80000");
   EXPECT_EQ(Ledger("普通預金").Cell(6, 1), "-80000");
