@@ -18,7 +18,19 @@ int ResultGridModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : engine::ResultGrid::kColumnCount;
 }
 
+void ResultGridModel::MarkRows(std::vector<bool> rows, const QColor& colour) {
+  beginResetModel();
+  marked_ = std::move(rows);
+  markColour_ = colour;
+  endResetModel();
+}
+
 QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
+  if (index.isValid() && role == Qt::BackgroundRole) {
+    const auto row = static_cast<std::size_t>(index.row() + 1);
+    if (row < marked_.size() && marked_[row]) return markColour_;
+    return {};
+  }
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
   return engine::FromCp932(grid_.rows[static_cast<std::size_t>(index.row() + 1)]
                                      [static_cast<std::size_t>(index.column())]);

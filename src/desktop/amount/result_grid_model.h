@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
+#include <vector>
 
 #include "engine/amount/result_grid.h"
 
@@ -15,6 +17,8 @@ class ResultGridModel : public QAbstractTableModel {
   ResultGridModel(engine::ResultGrid grid, QObject* parent);
 
   const engine::ResultGrid& Grid() const { return grid_; }
+  // Rows (grid rows, the header being row 0) painted in `colour`, such as budgets overrun.
+  void MarkRows(std::vector<bool> rows, const QColor& colour);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -25,6 +29,8 @@ class ResultGridModel : public QAbstractTableModel {
 
  private:
   engine::ResultGrid grid_;
+  std::vector<bool> marked_;
+  QColor markColour_;
 };
 
 }  // namespace desktop

@@ -50,12 +50,12 @@ tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDia
   setWindowTitle(QStringLiteral("集計表"));
   setSizeGripEnabled(true);
 
-  btntext = TopButton("btntext", QStringLiteral("出力"),
-                   QIcon(QStringLiteral(":/icons/textout.png")), 4);
-  btncsv = TopButton("btncsv", QStringLiteral("出力"),
-                  QIcon(QStringLiteral(":/icons/csvout.png")), 83);
+  btntext =
+      TopButton("btntext", QStringLiteral("出力"), QIcon(QStringLiteral(":/icons/textout.png")), 4);
+  btncsv =
+      TopButton("btncsv", QStringLiteral("出力"), QIcon(QStringLiteral(":/icons/csvout.png")), 83);
   btnclose = TopButton("btnclose", QStringLiteral("閉じる"),
-                    style()->standardIcon(QStyle::SP_DialogCloseButton), 162);
+                       style()->standardIcon(QStyle::SP_DialogCloseButton), 162);
   btntext->setToolTip(QStringLiteral("テキスト出力"));
   btncsv->setToolTip(QStringLiteral("CSV出力"));
   connect(btntext, &QPushButton::clicked, this,
@@ -101,10 +101,18 @@ void tamounttable::ShowText(const std::vector<std::string>& lines) {
   text.exec();
 }
 
+void tamounttable::MarkRows(std::vector<bool> rows, const QColor& colour) {
+  model_->MarkRows(std::move(rows), colour);
+}
+
+void tamounttable::SetColumnShares(const std::array<int, 6>& shares) {
+  shares_ = shares;
+  FitColumns(grid->viewport()->width());
+}
+
 void tamounttable::FitColumns(int w) {
-  grid->setColumnWidth(0, Share(w, 22));
-  for (int c : {1, 3, 5}) grid->setColumnWidth(c, Share(w, 20));
-  for (int c : {2, 4}) grid->setColumnWidth(c, Share(w, 8));
+  for (int c = 0; c < 6; ++c)
+    grid->setColumnWidth(c, Share(w, shares_[static_cast<std::size_t>(c)]));
 }
 
 void tamounttable::resizeEvent(QResizeEvent* event) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <vector>
+
 #include "desktop/base/tacc_dialog.h"
 #include "engine/amount/result_grid.h"
 
@@ -20,6 +23,11 @@ class tamounttable : public TAccDialog {
 
   // The cells as they now stand, the user's edits included.
   const engine::ResultGrid& Grid() const;
+  // Paints the rows marked true (grid rows, the header being row 0) in `colour`.
+  void MarkRows(std::vector<bool> rows, const QColor& colour);
+  // Column widths in per cent of the grid's width, for tables laid out otherwise than an
+  // aggregation's.
+  void SetColumnShares(const std::array<int, 6>& shares);
 
   QPushButton* btntext = nullptr;
   QPushButton* btncsv = nullptr;
@@ -35,6 +43,7 @@ class tamounttable : public TAccDialog {
   void FitColumns(int clientWidth);
 
   ResultGridModel* model_ = nullptr;
+  std::array<int, 6> shares_{22, 20, 8, 20, 8, 20};
 };
 
 }  // namespace desktop

@@ -38,6 +38,7 @@ TAccMDI::TAccMDI(QWidget* parent)
   commands_.Build(
       *this, *toolBar_, [this](Command command) { Run(command); },
       [this](int index) { FileRecentExecute(index); });
+  BuildPlanMenu();
 
   auto* client = new QWidget(this);
   auto* layout = new QVBoxLayout(client);

@@ -87,6 +87,15 @@ class TAccMDI : public QMainWindow {
   void mnuPrintClick();
   void mnuPrintPreviewClick();
   void mnuPrinterSettingClick();
+  // The household plan (tacc_mdi_plan.cpp): after a book was opened, the recurring lines
+  // that fell due; and the データ menu's commands.
+  void BookOpened();
+  void RecurringDueExecute();
+  void RecurringExecute();
+  void RecurringFromLineExecute();
+  void BudgetExecute();
+  void NewYearExecute();
+  const QList<QAction*>& PlanItems() const { return planItems_; }
   // The page images of the print command that runs; empty between commands.
   const QList<QPicture>& Pages() const { return pages_; }
 
@@ -109,6 +118,7 @@ class TAccMDI : public QMainWindow {
   void RenderPages(const tbookform& form);
   // Shows the message and answers false when there is no printer at all.
   bool HavePrinter();
+  void BuildPlanMenu();
 
   DesktopUi ui_;
   engine::AppSettings settings_;
@@ -121,6 +131,7 @@ class TAccMDI : public QMainWindow {
   QHash<const engine::TAccGrid*, tbookform*> forms_;
   QList<QAction*> windowItems_;
   QList<QPicture> pages_;
+  QList<QAction*> planItems_;
   // Set while the tab bar follows the windows, so that doesn't count as the user's choice.
   bool selectingTab_ = false;
 };

@@ -150,7 +150,9 @@ void TAccMDI::FileNewExecute() {
 void TAccMDI::FileOpenExecute() {
   const std::string path =
       ui_.SelectOpenFile({}, engine::Sjis("家計簿ファイルを選択してください"), {}, 1);
-  if (!path.empty()) book_->OpenBook(path);
+  if (path.empty()) return;
+  book_->OpenBook(path);
+  BookOpened();
 }
 
 void TAccMDI::FileRecentExecute(int index) {
@@ -160,6 +162,7 @@ void TAccMDI::FileRecentExecute(int index) {
     // Copied: opening the book may rewrite the list the caption lives in.
     const std::string path = items[static_cast<std::size_t>(index)].caption;
     book_->OpenBook(path);
+    BookOpened();
   });
 }
 

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 #include "engine/amount/entry_list.h"
 #include "engine/base/error.h"
@@ -14,9 +13,13 @@ namespace engine {
 
 namespace {
 
-// The item's own debit-column and credit-column amounts after swapping; false when the book
-// has no ledger of that name.
-bool OwnAmounts(TableHost& host, const AggregationItem& item, std::int32_t& x, std::int32_t& y) {
+// The accumulators are wider than an amount: the one of the top level collects the whole
+// list and is never shown, so only what reaches a row has to fit in 32 bits.
+using Sum = std::int64_t;
+
+}  // namespace
+
+bool EntryAmounts(TableHost& host, const AggregationItem& item, std::int32_t& x, std::int32_t& y) {
   x = 0;
   y = 0;
   TLedgerGrid* ledger = host.FindLedger(BareNameOf(item.name));
@@ -28,22 +31,35 @@ bool OwnAmounts(TableHost& host, const AggregationItem& item, std::int32_t& x, s
   return true;
 }
 
-// The accumulators are wider than an amount: the one of the top level collects the whole
-// list and is never shown, so only what reaches a row has to fit in 32 bits.
-using Sum = std::int64_t;
-
-void Add(std::vector<Sum>& sums, int depth, Sum value) {
-  sums[static_cast<std::size_t>(depth)] += value;
+std::vector<std::int64_t> RollUp(const std::vector<int>& depths,
+                                 const std::vector<std::int64_t>& own) {
+  std::vector<Sum> rolled(own.size(), 0);
+  if (depths.empty()) return rolled;
+  int d = depths.front();
+  std::vector<Sum> sums(static_cast<std::size_t>(d) + 1, 0);
+  for (std::size_t i = depths.size(); i-- > 0;) {
+    const int m = depths[i];
+    Sum x = own[i];
+    if (m == d) {
+      sums[static_cast<std::size_t>(d)] += x;
+    } else if (m < d) {
+      // The entry stands over the deeper group below it and collects that group's sum.
+      sums[static_cast<std::size_t>(d)] += x;
+      x = sums[static_cast<std::size_t>(d)];
+      sums[static_cast<std::size_t>(d)] = 0;
+      d = m;
+      sums[static_cast<std::size_t>(m)] += x;
+    } else {
+      // The bottom entry of a deeper group starts that depth's sum afresh.
+      if (sums.size() < static_cast<std::size_t>(m) + 1)
+        sums.resize(static_cast<std::size_t>(m) + 1, 0);
+      d = m;
+      sums[static_cast<std::size_t>(m)] = x;
+    }
+    rolled[i] = x;
+  }
+  return rolled;
 }
-
-std::int32_t Shown(Sum value) {
-  if (value < std::numeric_limits<std::int32_t>::min() ||
-      value > std::numeric_limits<std::int32_t>::max())
-    throw Error(OverflowMessage());
-  return static_cast<std::int32_t>(value);
-}
-
-}  // namespace
 
 ResultGrid Aggregate(TableHost& host, const std::vector<AggregationItem>& items) {
   ResultGrid grid;
@@ -51,59 +67,38 @@ ResultGrid Aggregate(TableHost& host, const std::vector<AggregationItem>& items)
   grid.rows.resize(items.size() + 1);
   std::vector<RowAmounts> amounts(items.size());
 
-  int d = DepthOf(items.front().name);
-  std::vector<Sum> debits(static_cast<std::size_t>(d) + 1, 0);
-  std::vector<Sum> credits(debits.size(), 0);
+  std::vector<int> depths(items.size());
+  std::vector<Sum> ownX(items.size()), ownY(items.size());
+  std::vector<bool> found(items.size());
   int maxDepth = 0;
+  for (std::size_t i = items.size(); i-- > 0;) {
+    depths[i] = DepthOf(items[i].name);
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    found[i] = EntryAmounts(host, items[i], x, y);
+    ownX[i] = x;
+    ownY[i] = y;
+    if (depths[i] > maxDepth) maxDepth = depths[i];
+  }
+  const std::vector<Sum> rolledX = RollUp(depths, ownX);
+  const std::vector<Sum> rolledY = RollUp(depths, ownY);
 
   for (std::size_t i = items.size(); i-- > 0;) {
     const AggregationItem& item = items[i];
-    const int m = DepthOf(item.name);
-    std::int32_t ownX = 0;
-    std::int32_t ownY = 0;
-    const bool found = OwnAmounts(host, item, ownX, ownY);
-    Sum x = ownX;
-    Sum y = ownY;
-
-    if (m == d) {
-      Add(debits, d, x);
-      Add(credits, d, y);
-    } else if (m < d) {
-      // The entry stands over the deeper group below it and collects that group's sum.
-      Add(debits, d, x);
-      Add(credits, d, y);
-      x = debits[static_cast<std::size_t>(d)];
-      y = credits[static_cast<std::size_t>(d)];
-      debits[static_cast<std::size_t>(d)] = 0;
-      credits[static_cast<std::size_t>(d)] = 0;
-      d = m;
-      Add(debits, m, x);
-      Add(credits, m, y);
-    } else {
-      // The bottom entry of a deeper group starts that depth's sum afresh.
-      if (debits.size() < static_cast<std::size_t>(m) + 1) {
-        debits.resize(static_cast<std::size_t>(m) + 1, 0);
-        credits.resize(static_cast<std::size_t>(m) + 1, 0);
-      }
-      d = m;
-      debits[static_cast<std::size_t>(m)] = x;
-      credits[static_cast<std::size_t>(m)] = y;
-    }
-
+    const int m = depths[i];
     ResultGrid::Row& row = grid.rows[i + 1];
     row[0] = std::string(static_cast<std::size_t>(m), ' ');
     row[0] += BareNameOf(item.name);
-    if (found && !item.monthText.empty()) {
+    if (found[i] && !item.monthText.empty()) {
       row[0] += ' ';
       row[0] += item.monthText;
     }
-    const std::int32_t shownX = Shown(x);
-    const std::int32_t shownY = Shown(y);
+    const std::int32_t shownX = CheckedNarrow(rolledX[i]);
+    const std::int32_t shownY = CheckedNarrow(rolledY[i]);
     row[1] = IntToText(shownX);
     row[3] = IntToText(shownY);
-    row[5] = IntToText(Shown(x - y));
+    row[5] = IntToText(CheckedNarrow(rolledX[i] - rolledY[i]));
     amounts[i] = {m, shownX, shownY};
-    if (m > maxDepth) maxDepth = m;
   }
 
   FillPercentages(grid, amounts, maxDepth);

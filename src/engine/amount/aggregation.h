@@ -24,6 +24,15 @@ struct AggregationItem {
   std::string monthText;
 };
 
+// The item's own debit-column (x) and credit-column (y) amounts over its period, after the
+// flags and the swap; false, both 0, when the book has no ledger of its bare name.
+bool EntryAmounts(TableHost& host, const AggregationItem& item, std::int32_t& x, std::int32_t& y);
+
+// The roll-up of the aggregations: `own[i]` is entry i's own amount at depth `depths[i]`;
+// each result is what that entry's row shows, its own amount plus what its group collects.
+std::vector<std::int64_t> RollUp(const std::vector<int>& depths,
+                                 const std::vector<std::int64_t>& own);
+
 // An entry's row as the percentages read it.
 struct RowAmounts {
   int depth = 0;

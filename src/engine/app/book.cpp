@@ -173,6 +173,12 @@ bool Book::SaveBook() {
       lines.push_back(ledgerPath);
     }
     WriteTextLines(Path(indexPath_), lines);
+    // Written one by one, each dropped once it is on disk, so a failure keeps the rest.
+    while (!companions_.empty()) {
+      const auto first = companions_.begin();
+      WriteFileAtomically(Path(folder_ + first->first), first->second);
+      companions_.erase(first);
+    }
   } catch (const std::exception&) {
     ui_.Message(Sjis("ファイルの書き込みに失敗しました"));
     return false;
@@ -191,6 +197,7 @@ void Book::CloseBook() {
   subjectPath_.clear();
   summaryPath_.clear();
   settingsPath_.clear();
+  companions_.clear();
   while (!ledgers_.empty()) {
     ui_.TableRemoving(*ledgers_.back());
     ledgers_.pop_back();
@@ -271,6 +278,18 @@ bool Book::PrepareAggregation() {
     settingsPath_ = std::move(path);
   }
   return true;
+}
+
+void Book::SetCompanionFile(const std::string& name, std::string image) {
+  companions_[name] = std::move(image);
+  SetModified();
+}
+
+std::optional<std::string> Book::CompanionFile(const std::string& name) const {
+  if (const auto it = companions_.find(name); it != companions_.end()) return it->second;
+  const QString path = Path(folder_ + name);
+  if (!QFileInfo::exists(path)) return std::nullopt;
+  return ReadFileBytes(path);
 }
 
 void Book::ShowJournalWindow() {

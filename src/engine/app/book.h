@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +72,15 @@ class Book : public TableHost {
   // the journal or the index file), or empty when it can.
   std::string SubjectNameProblem(std::string_view name) const;
 
+  // Files beside the book that belong to it without being named in the index (the recurring
+  // lines, the budgets). A change waits here and is written with the book's next save, so
+  // that closing without saving leaves them as they were. `name` is a file name inside the
+  // book folder; setting one marks the book modified.
+  void SetCompanionFile(const std::string& name, std::string image);
+  // The waiting image, else the file's bytes, else nothing when there is no such file.
+  // Throws Error when the file exists but can't be read.
+  std::optional<std::string> CompanionFile(const std::string& name) const;
+
   // TableHost.
   Ui& ui() override { return ui_; }
   void SetModified() override { modified_ = true; }
@@ -100,6 +111,7 @@ class Book : public TableHost {
   std::string settingsPath_;
   std::unique_ptr<TJournalGrid> journal_;
   std::vector<std::unique_ptr<TLedgerGrid>> ledgers_;
+  std::map<std::string, std::string> companions_;
   bool modified_ = false;
 };
 

@@ -37,7 +37,9 @@ std::string IntToText(std::int32_t value) {
   return std::string(buffer, result.ptr);
 }
 
-std::string OverflowMessage() { return Sjis("金額の計算結果が扱える範囲(±21億)を超えました"); }
+std::string OverflowMessage() {
+  return Sjis("金額の計算結果が扱える範囲(±21億)を超えました");
+}
 
 std::int32_t CheckedAdd(std::int32_t a, std::int32_t b) {
   std::int32_t sum;
@@ -49,6 +51,12 @@ std::int32_t CheckedSub(std::int32_t a, std::int32_t b) {
   std::int32_t difference;
   if (__builtin_sub_overflow(a, b, &difference)) throw Error(OverflowMessage());
   return difference;
+}
+
+std::int32_t CheckedNarrow(std::int64_t value) {
+  std::int32_t narrow;
+  if (__builtin_add_overflow(value, 0, &narrow)) throw Error(OverflowMessage());
+  return narrow;
 }
 
 }  // namespace engine

@@ -20,6 +20,8 @@ std::string IntToText(std::int32_t value);
 // Sums that leave the 32-bit range stop the operation instead of wrapping.
 std::int32_t CheckedAdd(std::int32_t a, std::int32_t b);
 std::int32_t CheckedSub(std::int32_t a, std::int32_t b);
+// A wider sum brought back to 32 bits, or the overflow error.
+std::int32_t CheckedNarrow(std::int64_t value);
 
 // The message of a sum out of range, for callers that report it themselves.
 std::string OverflowMessage();
