@@ -7,7 +7,7 @@ namespace regexp {
 namespace {
 
 using Byte = unsigned char;
-constexpr uint16_t kNoState = TRE_DFA::kNoState;
+constexpr uint32_t kNoState = TRE_DFA::kNoState;
 
 // Reads one character code at `p` and moves past it. At the end the code is 0 and `p`
 // stays; a lead byte with nothing after it reads as a single-byte character.
@@ -30,11 +30,11 @@ inline const Byte* NextChar(const Byte* p, const Byte* end) {
 // Runs one compiled pattern over one subject.
 class Runner {
  public:
-  Runner(const TRE_DFA& dfa, const Byte* end, uint16_t separator)
+  Runner(TRE_DFA& dfa, const Byte* end, uint16_t separator)
       : dfa_(dfa), end_(end), separator_(separator) {}
 
   // The end of the longest match that starts at `p` in `state`, or nullptr.
-  const Byte* Longest(const Byte* p, uint16_t state) const {
+  const Byte* Longest(const Byte* p, uint32_t state) const {
     if (state == kNoState) return nullptr;
     const Byte* result = nullptr;
     const Byte* cur = p;
@@ -42,7 +42,7 @@ class Runner {
     for (;;) {
       if (dfa_.Accepting(state)) result = cur;
       code = ReadCode(cur, end_);
-      const uint16_t next = dfa_.Step(state, code);
+      const uint32_t next = dfa_.Step(state, code);
       if (next == kNoState) break;
       state = next;
     }
@@ -52,7 +52,7 @@ class Runner {
     return result;
   }
 
-  const Byte* AtLineHead(const Byte* p, uint16_t state) const {
+  const Byte* AtLineHead(const Byte* p, uint32_t state) const {
     if (!dfa_.LineHeadUsed()) return Longest(p, state);
     const Byte* anchored = Longest(p, dfa_.LineHeadStep(state));
     if (anchored == nullptr) return nullptr;
@@ -61,7 +61,7 @@ class Runner {
   }
 
  private:
-  const TRE_DFA& dfa_;
+  TRE_DFA& dfa_;
   const Byte* end_;
   uint16_t separator_;
 };
@@ -95,7 +95,7 @@ void TAWKStr::SetUseSynonymDic(bool use) {
 }
 
 bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
-  const TRE_DFA& dfa = CurrentDFA();
+  TRE_DFA& dfa = CurrentDFA();
   if (begin == end) {
     if (!dfa.Accepting(dfa.InitialState())) return false;
     span = {begin, begin};
@@ -112,8 +112,9 @@ bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
 }
 
 bool TAWKStr::MatchAnchored(const Byte* begin, const Byte* end, Span& span) const {
-  const TRE_DFA& dfa = CurrentDFA();
-  const uint16_t initial = dfa.InitialState();
+  TRE_DFA& dfa = CurrentDFA();
+  // The initial state keeps its number when the state cache is dropped.
+  const uint32_t initial = dfa.InitialState();
   const Runner runner(dfa, end, LineSeparatorCode());
   if (const Byte* found = runner.AtLineHead(begin, initial)) {
     span = {begin, found};

@@ -15,7 +15,8 @@ class TAWKStr : public TMatchCORE {
   void SetRegExp(const std::string& pattern) override;
 
   // The 1-based byte position of the leftmost, longest match, or 0 when there is none.
-  // A NUL byte ends the subject. Matching allocates nothing.
+  // A NUL byte ends the subject. Matching allocates nothing once the automaton states it
+  // visits are made; those of small patterns, such as the tables' own, are made at setting.
   int Match(std::string_view subject) const;
   int Match(std::string_view subject, int& position, int& length) const;
 
