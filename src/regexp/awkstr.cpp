@@ -102,7 +102,10 @@ bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
     return true;
   }
   const Runner runner(dfa, end, LineSeparatorCode());
+  // Where the first character leads nowhere, no run is needed: most of a long subject.
+  const bool initial_accepts = dfa.Accepting(dfa.InitialState());
   for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
+    if (!initial_accepts && dfa.InitialStepsNowhere(*p)) continue;
     if (const Byte* found = runner.Longest(p, dfa.InitialState())) {
       span = {p, found};
       return true;

@@ -15,8 +15,8 @@ constexpr std::size_t kPrebuildWork = std::size_t{1} << 20;
 constexpr std::size_t kStateOverhead = 1 + 4 + sizeof(std::size_t) + 8;
 
 std::size_t HashSet(const std::vector<uint32_t>& set) {
-  return std::hash<std::string_view>{}(std::string_view(
-      reinterpret_cast<const char*>(set.data()), set.size() * sizeof(uint32_t)));
+  return std::hash<std::string_view>{}(
+      std::string_view(reinterpret_cast<const char*>(set.data()), set.size() * sizeof(uint32_t)));
 }
 
 }  // namespace
@@ -52,6 +52,18 @@ TRE_DFA::TRE_DFA(const TRE_NFA& nfa, std::size_t cache_bytes) : cache_bytes_(cac
   mark_[nfa.EntryState()] = stamp_;
   CloseScratch();
   initial_set_ = scratch_;
+  // Classes are numbered in code order, so those of single-byte codes are at most 256.
+  std::vector<bool> live(class_count_, false);
+  for (const uint32_t member : initial_set_) {
+    for (uint32_t m = move_begin_[member]; m < move_begin_[member + 1]; ++m) {
+      const uint32_t last = std::min<uint32_t>(moves_[m].last, 256);
+      for (uint32_t cls = moves_[m].first; cls <= last; ++cls) live[cls] = true;
+    }
+  }
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    initial_dead_[byte] = !IsDBCSLeadByte(static_cast<unsigned char>(byte)) &&
+                          (byte_class_[byte] == 0 || !live[byte_class_[byte]]);
+  }
   set_begin_.assign(1, 0);
   Rehash(16);
   Flush();
@@ -190,8 +202,8 @@ uint32_t TRE_DFA::Find(std::size_t hash) const {
 }
 
 uint32_t TRE_DFA::Add(std::size_t hash) {
-  const std::size_t cost = class_count_ * sizeof(uint32_t) + scratch_.size() * sizeof(uint32_t) +
-                           kStateOverhead;
+  const std::size_t cost =
+      class_count_ * sizeof(uint32_t) + scratch_.size() * sizeof(uint32_t) + kStateOverhead;
   // The initial state and the one being added always fit, whatever the budget.
   if (StateCount() > 1 && CacheBytes() + cost > cache_bytes_) {
     Flush();

@@ -40,6 +40,9 @@ class TRE_DFA {
   uint32_t Step(uint32_t state, uint16_t code) { return Next(state, ClassOf(code)); }
   uint32_t LineHeadStep(uint32_t state) { return Next(state, line_head_class_); }
   uint32_t LineTailStep(uint32_t state) { return Next(state, line_tail_class_); }
+  // Whether the initial state has no step on the byte as a single-byte character (never
+  // true for a lead byte), known without making any state.
+  bool InitialStepsNowhere(uint8_t byte) const { return initial_dead_[byte]; }
 
   // What the cache holds now, and how often it has been dropped.
   std::size_t StateCount() const { return accepting_.size(); }
@@ -96,6 +99,7 @@ class TRE_DFA {
   std::vector<uint32_t> piece_class_;
   uint32_t line_head_class_ = 0;
   uint32_t line_tail_class_ = 0;
+  std::array<bool, 256> initial_dead_{};
 
   // The cache: per state a row of successors by class, the accepting flag and the sorted
   // NFA state set; an open-addressing table finds a state by its set.

@@ -61,8 +61,7 @@ TEST(ComplexityTest, LargePatternsMatch) {
       {"257 nested groups", Repeat("(", 257) + "ab" + Repeat(")", 257), "cab", 2, 2},
       {"5000 nested groups", Repeat("(", 5000) + Repeat(")", 5000), "xyz", 1, 0},
       {"24 nested plus", Repeat("(", 24) + "a" + Repeat(")+", 24), "baaa", 2, 3},
-      {"a 15th from the end", "(a|b)*a" + Repeat("(a|b)", 14), "ba" + Repeat("b", 14) + "c", 1,
-       16},
+      {"a 15th from the end", "(a|b)*a" + Repeat("(a|b)", 14), "ba" + Repeat("b", 14) + "c", 1, 16},
       // Only the very first "^" anchors; the ones repeated after it are characters.
       {"anchor in nested plus", "((^a)+)+", "a^a^ab", 1, 5},
       {"literal of 100000", std::string(100000, 'a'), "b" + std::string(100000, 'a'), 2, 100000},
@@ -162,9 +161,9 @@ TEST(ComplexityTest, DroppedStateCacheGivesTheSameMatches) {
 // anchors and double-byte text: the matcher, also with a cache too small to hold more than
 // a couple of states, agrees with the plain model.
 TEST(ComplexityTest, RandomPatternsAgreeWithAPlainModel) {
-  const std::vector<std::string> pieces = {
-      "a", "b", "a", "b", ".", "|", "(", ")", "*", "+", "?", "^", "$", "[ab]", "[^a]", Sjis("あ"),
-      "[a-c]", "\\r"};
+  const std::vector<std::string> pieces = {"a", "b",    "a",    "b",        ".",     "|",
+                                           "(", ")",    "*",    "+",        "?",     "^",
+                                           "$", "[ab]", "[^a]", Sjis("あ"), "[a-c]", "\\r"};
   const std::vector<std::string> letters = {"a", "b", "c", "^", "$", "\r", "\n", Sjis("あ"), "a"};
   std::mt19937 random(2024);
   int compiled = 0;

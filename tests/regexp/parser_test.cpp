@@ -58,8 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"a)", kMsgExtraText, 3}, ErrorCase{"(a))b", kMsgExtraText, 5},
         // Any depth of nesting parses; an unclosed group is reported at the end (positions
         // are 16-bit, so they stop at 65535).
-        ErrorCase{std::string(5000, '(') + "a" + std::string(4999, ')'), kMsgNeedRightParen,
-                  10001},
+        ErrorCase{std::string(5000, '(') + "a" + std::string(4999, ')'), kMsgNeedRightParen, 10001},
         ErrorCase{std::string(100000, '('), kMsgNeedRightParen, 65535}));
 
 TEST(ParserTest, AcceptsTablePatternsAndEmptyAlternatives) {
