@@ -1,5 +1,6 @@
 #include "regexp/awkstr.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace regexp {
@@ -30,17 +31,43 @@ inline const Byte* NextChar(const Byte* p, const Byte* end) {
 // Runs one compiled pattern over one subject.
 class Runner {
  public:
-  Runner(TRE_DFA& dfa, const Byte* end, uint16_t separator)
-      : dfa_(dfa), end_(end), separator_(separator) {}
+  // With `visits` (one per subject position and the end), searches remember where their
+  // runs went, under stamps counted by `stamp`.
+  Runner(TRE_DFA& dfa, const Byte* begin, const Byte* end, uint16_t separator,
+         TAWKStr::Visit* visits, uint32_t& stamp)
+      : dfa_(dfa),
+        begin_(begin),
+        end_(end),
+        separator_(separator),
+        visits_(visits),
+        stamp_(stamp),
+        flushes_(dfa.FlushCount()) {
+    NewStamp();
+  }
 
-  // The end of the longest match that starts at `p` in `state`, or nullptr.
-  const Byte* Longest(const Byte* p, uint32_t state) const {
+  // The end of the longest match that starts at `p` in `state`, or nullptr. A search from
+  // one start after another passes `remember`: a run that failed is recorded, and a later
+  // run that meets it (same state at the same position) would go on exactly as it did, to
+  // no further match, so it stops there. A long subject then costs no run to its end from
+  // every start.
+  const Byte* Longest(const Byte* p, uint32_t state, bool remember = false) {
     if (state == kNoState) return nullptr;
+    remember = remember && visits_ != nullptr;
     const Byte* result = nullptr;
     const Byte* cur = p;
     uint16_t code = 0;
     for (;;) {
       if (dfa_.Accepting(state)) result = cur;
+      if (remember) {
+        // A dropped state cache renumbers the states, which voids every record.
+        if (dfa_.FlushCount() != flushes_) {
+          flushes_ = dfa_.FlushCount();
+          NewStamp();
+        }
+        TAWKStr::Visit& visit = visits_[cur - begin_];
+        if (visit.stamp == stamp_ && visit.state == state) return result;
+        visit = {state, stamp_};
+      }
       code = ReadCode(cur, end_);
       const uint32_t next = dfa_.Step(state, code);
       if (next == kNoState) break;
@@ -52,7 +79,7 @@ class Runner {
     return result;
   }
 
-  const Byte* AtLineHead(const Byte* p, uint32_t state) const {
+  const Byte* AtLineHead(const Byte* p, uint32_t state) {
     if (!dfa_.LineHeadUsed()) return Longest(p, state);
     const Byte* anchored = Longest(p, dfa_.LineHeadStep(state));
     if (anchored == nullptr) return nullptr;
@@ -61,9 +88,19 @@ class Runner {
   }
 
  private:
+  void NewStamp() {
+    if (visits_ == nullptr || ++stamp_ != 0) return;
+    std::fill(visits_, visits_ + (end_ - begin_) + 1, TAWKStr::Visit{});
+    stamp_ = 1;
+  }
+
   TRE_DFA& dfa_;
+  const Byte* begin_;
   const Byte* end_;
   uint16_t separator_;
+  TAWKStr::Visit* visits_;
+  uint32_t& stamp_;
+  std::size_t flushes_;
 };
 
 }  // namespace
@@ -94,6 +131,15 @@ void TAWKStr::SetUseSynonymDic(bool use) {
   SetRegExp(pattern);
 }
 
+TAWKStr::Visit* TAWKStr::Visits(const Byte* begin, const Byte* end) const {
+  // Short subjects, such as cells, are run from every start at little cost.
+  constexpr std::ptrdiff_t kRememberFrom = 64;
+  if (end - begin < kRememberFrom) return nullptr;
+  const auto size = static_cast<std::size_t>(end - begin) + 1;
+  if (visits_.size() < size) visits_.resize(size);
+  return visits_.data();
+}
+
 bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
   TRE_DFA& dfa = CurrentDFA();
   if (begin == end) {
@@ -101,12 +147,12 @@ bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
     span = {begin, begin};
     return true;
   }
-  const Runner runner(dfa, end, LineSeparatorCode());
+  Runner runner(dfa, begin, end, LineSeparatorCode(), Visits(begin, end), visit_stamp_);
   // Where the first character leads nowhere, no run is needed: most of a long subject.
   const bool initial_accepts = dfa.Accepting(dfa.InitialState());
   for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
     if (!initial_accepts && dfa.InitialStepsNowhere(*p)) continue;
-    if (const Byte* found = runner.Longest(p, dfa.InitialState())) {
+    if (const Byte* found = runner.Longest(p, dfa.InitialState(), true)) {
       span = {p, found};
       return true;
     }
@@ -118,13 +164,13 @@ bool TAWKStr::MatchAnchored(const Byte* begin, const Byte* end, Span& span) cons
   TRE_DFA& dfa = CurrentDFA();
   // The initial state keeps its number when the state cache is dropped.
   const uint32_t initial = dfa.InitialState();
-  const Runner runner(dfa, end, LineSeparatorCode());
+  Runner runner(dfa, begin, end, LineSeparatorCode(), Visits(begin, end), visit_stamp_);
   if (const Byte* found = runner.AtLineHead(begin, initial)) {
     span = {begin, found};
     return true;
   }
   for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
-    if (const Byte* found = runner.Longest(p, initial)) {
+    if (const Byte* found = runner.Longest(p, initial, true)) {
       span = {p, found};
       return true;
     }
