@@ -46,6 +46,14 @@ void TRE_NFA::GenerateStateList() {
   // the first x at the entry state may hold a "^" anchor that the loop would lose.
   const bool has_line_head = parser_.ParseTree().HasLineHead();
   std::vector<Task> tasks{{parser_.ParseTree().Root(), entry_, exit_, 0, false}};
+  // A star, or a plus as a loop: f -> s1, the body from s1 to s2, then the closing task.
+  const auto loop = [this, &tasks, &epsilon](const Task& task, const TRENode* body, bool plus) {
+    const uint32_t s1 = AddState();
+    const uint32_t s2 = AddState();
+    AddTransition(task.from, epsilon, s1);
+    tasks.push_back({nullptr, s2, s1, task.to, plus});
+    tasks.push_back({body, s1, s2, 0, false});
+  };
   std::size_t steps = 0;
   while (!tasks.empty()) {
     // Ranges that add nothing still cost a step, so a shared subtree cannot run unbounded.
@@ -84,14 +92,10 @@ void TRE_NFA::GenerateStateList() {
         }
         break;
       case node_Concat: {
-        const TRENode* loop = node->right;
-        if (loop != nullptr && loop->kind == node_Star && loop->left == node->left &&
+        const TRENode* star = node->right;
+        if (star != nullptr && star->kind == node_Star && star->left == node->left &&
             (task.from != entry_ || !has_line_head)) {
-          const uint32_t s1 = AddState();
-          const uint32_t s2 = AddState();
-          AddTransition(task.from, epsilon, s1);
-          tasks.push_back({nullptr, s2, s1, task.to, true});
-          tasks.push_back({node->left, s1, s2, 0, false});
+          loop(task, node->left, true);
           break;
         }
         const uint32_t middle = AddState();
@@ -104,14 +108,9 @@ void TRE_NFA::GenerateStateList() {
         tasks.push_back({node->right, task.from, task.to, 0, false});
         tasks.push_back({node->left, task.from, task.to, 0, false});
         break;
-      case node_Star: {
-        const uint32_t s1 = AddState();
-        const uint32_t s2 = AddState();
-        AddTransition(task.from, epsilon, s1);
-        tasks.push_back({nullptr, s2, s1, task.to, false});
-        tasks.push_back({node->left, s1, s2, 0, false});
+      case node_Star:
+        loop(task, node->left, false);
         break;
-      }
       case node_Empty:
         AddTransition(task.from, epsilon, task.to);
         break;
