@@ -31,8 +31,8 @@ inline const Byte* NextChar(const Byte* p, const Byte* end) {
 // Runs one compiled pattern over one subject.
 class Runner {
  public:
-  // With `visits` (one per subject position and the end), searches remember where their
-  // runs went, under stamps counted by `stamp`.
+  // With `visits` (one per subject position and the end), runs remember where they went,
+  // under stamps counted by `stamp`.
   Runner(TRE_DFA& dfa, const Byte* begin, const Byte* end, uint16_t separator,
          TAWKStr::Visit* visits, uint32_t& stamp)
       : dfa_(dfa),
@@ -45,20 +45,19 @@ class Runner {
     NewStamp();
   }
 
-  // The end of the longest match that starts at `p` in `state`, or nullptr. A search from
-  // one start after another passes `remember`: a run that failed is recorded, and a later
-  // run that meets it (same state at the same position) would go on exactly as it did, to
-  // no further match, so it stops there. A long subject then costs no run to its end from
-  // every start.
-  const Byte* Longest(const Byte* p, uint32_t state, bool remember = false) {
+  // The end of the longest match that starts at `p` in `state`, or nullptr. A run that
+  // fails is recorded, and a later run of the same search that meets it (same state at the
+  // same position) would go on exactly as it did, to no further match, so it stops there;
+  // a long subject then costs no run to its end from every start. Every run of a search
+  // either fails or ends the search, so the records never stand for a run that matched.
+  const Byte* Longest(const Byte* p, uint32_t state) {
     if (state == kNoState) return nullptr;
-    remember = remember && visits_ != nullptr;
     const Byte* result = nullptr;
     const Byte* cur = p;
     uint16_t code = 0;
     for (;;) {
       if (dfa_.Accepting(state)) result = cur;
-      if (remember) {
+      if (visits_ != nullptr) {
         // A dropped state cache renumbers the states, which voids every record.
         if (dfa_.FlushCount() != flushes_) {
           flushes_ = dfa_.FlushCount();
@@ -152,7 +151,7 @@ bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
   const bool initial_accepts = dfa.Accepting(dfa.InitialState());
   for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
     if (!initial_accepts && dfa.InitialStepsNowhere(*p)) continue;
-    if (const Byte* found = runner.Longest(p, dfa.InitialState(), true)) {
+    if (const Byte* found = runner.Longest(p, dfa.InitialState())) {
       span = {p, found};
       return true;
     }
@@ -170,7 +169,7 @@ bool TAWKStr::MatchAnchored(const Byte* begin, const Byte* end, Span& span) cons
     return true;
   }
   for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
-    if (const Byte* found = runner.Longest(p, initial, true)) {
+    if (const Byte* found = runner.Longest(p, initial)) {
       span = {p, found};
       return true;
     }

@@ -73,6 +73,8 @@ TEST(ComplexityTest, LargePatternsMatch) {
       {"long line, tail", "[ab]*c$", line + "\r\nc", 200003, 1},
       {"long line, union", "b*bc|b*d", line + "d", 1, 200001},
       {"long line, last", ".*bc", line + "c", 1, 200001},
+      {"line heads", "^(.|\n)*x", std::string(100000, '\n'), 0, 0},
+      {"line heads, found", "^(.|\n)*x", std::string(100000, '\n') + "x", 1, 100001},
   };
   for (const LargeCase& c : cases) {
     TAWKStr awk;
