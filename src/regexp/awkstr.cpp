@@ -52,12 +52,27 @@ class Runner {
   // either fails or ends the search, so the records never stand for a run that matched.
   const Byte* Longest(const Byte* p, uint32_t state) {
     if (state == kNoState) return nullptr;
+    return visits_ != nullptr ? Run<true>(p, state) : Run<false>(p, state);
+  }
+
+  const Byte* AtLineHead(const Byte* p, uint32_t state) {
+    if (!dfa_.LineHeadUsed()) return Longest(p, state);
+    const Byte* anchored = Longest(p, dfa_.LineHeadStep(state));
+    if (anchored == nullptr) return nullptr;
+    const Byte* unanchored = Longest(p, state);
+    return unanchored != nullptr && unanchored >= anchored ? unanchored : anchored;
+  }
+
+ private:
+  // Short subjects, the common case, are run without records and without their test.
+  template <bool kRemember>
+  const Byte* Run(const Byte* p, uint32_t state) {
     const Byte* result = nullptr;
     const Byte* cur = p;
     uint16_t code = 0;
     for (;;) {
       if (dfa_.Accepting(state)) result = cur;
-      if (visits_ != nullptr) {
+      if constexpr (kRemember) {
         // A dropped state cache renumbers the states, which voids every record.
         if (dfa_.FlushCount() != flushes_) {
           flushes_ = dfa_.FlushCount();
@@ -78,15 +93,6 @@ class Runner {
     return result;
   }
 
-  const Byte* AtLineHead(const Byte* p, uint32_t state) {
-    if (!dfa_.LineHeadUsed()) return Longest(p, state);
-    const Byte* anchored = Longest(p, dfa_.LineHeadStep(state));
-    if (anchored == nullptr) return nullptr;
-    const Byte* unanchored = Longest(p, state);
-    return unanchored != nullptr && unanchored >= anchored ? unanchored : anchored;
-  }
-
- private:
   void NewStamp() {
     if (visits_ == nullptr || ++stamp_ != 0) return;
     std::fill(visits_, visits_ + (end_ - begin_) + 1, TAWKStr::Visit{});

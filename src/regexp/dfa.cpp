@@ -11,8 +11,8 @@ namespace {
 // Bounds on the work Build() spends ahead of matching (moves looked at); the rest is made
 // when a subject needs it.
 constexpr std::size_t kPrebuildWork = std::size_t{1} << 20;
-// Bytes a state costs beside its row and its set: flag, set offset, hash and table slots.
-constexpr std::size_t kStateOverhead = 1 + 4 + sizeof(std::size_t) + 8;
+// Bytes a state costs beside its row and its set: set offset, hash and table slots.
+constexpr std::size_t kStateOverhead = 4 + sizeof(std::size_t) + 8;
 
 std::size_t HashSet(const std::vector<uint32_t>& set) {
   return std::hash<std::string_view>{}(
@@ -123,17 +123,18 @@ uint32_t TRE_DFA::WideClass(uint16_t code) const {
 }
 
 std::size_t TRE_DFA::CacheBytes() const {
-  return next_.size() * sizeof(uint32_t) + accepting_.size() +
-         set_begin_.size() * sizeof(uint32_t) + set_members_.size() * sizeof(uint32_t) +
-         set_hash_.size() * sizeof(std::size_t) + slots_.size() * sizeof(uint32_t);
+  return next_.size() * sizeof(uint32_t) + set_begin_.size() * sizeof(uint32_t) +
+         set_members_.size() * sizeof(uint32_t) + set_hash_.size() * sizeof(std::size_t) +
+         slots_.size() * sizeof(uint32_t);
 }
 
 void TRE_DFA::Build() {
   const std::size_t flushes = flushes_;
   work_ = 0;
-  for (uint32_t state = 0; state < StateCount() && StateCount() <= kPrebuildStates; ++state) {
+  for (std::size_t state = 0; state < next_.size() && StateCount() <= kPrebuildStates;
+       state += RowSize()) {
     for (uint32_t cls = 1; cls < class_count_; ++cls) {
-      Next(state, cls);
+      Next(static_cast<uint32_t>(state), cls);
       // A dropped cache or a costly automaton leaves the rest to matching.
       if (flushes_ != flushes || work_ > kPrebuildWork) return;
     }
@@ -162,7 +163,8 @@ uint32_t TRE_DFA::Compute(uint32_t state, uint32_t cls) {
     stamp_ = 1;
   }
   scratch_.clear();
-  for (uint32_t i = set_begin_[state]; i < set_begin_[state + 1]; ++i) {
+  const std::size_t number = state / RowSize();
+  for (uint32_t i = set_begin_[number]; i < set_begin_[number + 1]; ++i) {
     const uint32_t member = set_members_[i];
     work_ += move_begin_[member + 1] - move_begin_[member] + 1;
     for (uint32_t m = move_begin_[member]; m < move_begin_[member + 1]; ++m) {
@@ -177,15 +179,14 @@ uint32_t TRE_DFA::Compute(uint32_t state, uint32_t cls) {
   if (!scratch_.empty()) {
     CloseScratch();
     const std::size_t hash = HashSet(scratch_);
-    target = Find(hash);
-    if (target == kNoState) {
-      const std::size_t flushes = flushes_;
-      target = Add(hash);
-      // The cache was dropped for the new state; `state` is gone with it.
-      if (flushes_ != flushes) return target;
-    }
+    uint32_t found = Find(hash);
+    const std::size_t flushes = flushes_;
+    if (found == kNoState) found = Add(hash);
+    target = static_cast<uint32_t>(found * RowSize());
+    // The cache was dropped for the new state; `state` is gone with it.
+    if (flushes_ != flushes) return target;
   }
-  next_[std::size_t{state} * class_count_ + cls] = target;
+  next_[std::size_t{state} + cls] = target;
   return target;
 }
 
@@ -202,18 +203,18 @@ uint32_t TRE_DFA::Find(std::size_t hash) const {
 }
 
 uint32_t TRE_DFA::Add(std::size_t hash) {
-  const std::size_t cost =
-      class_count_ * sizeof(uint32_t) + scratch_.size() * sizeof(uint32_t) + kStateOverhead;
+  const std::size_t cost = (RowSize() + scratch_.size()) * sizeof(uint32_t) + kStateOverhead;
   // The initial state and the one being added always fit, whatever the budget.
   if (StateCount() > 1 && CacheBytes() + cost > cache_bytes_) {
     Flush();
     if (scratch_ == initial_set_) return InitialState();
   }
   const auto state = static_cast<uint32_t>(StateCount());
-  next_.resize(next_.size() + class_count_, kUnknown);
+  const std::size_t row = next_.size();
+  next_.resize(row + RowSize(), kUnknown);
   // Codes that no condition covers never lead anywhere.
-  next_[std::size_t{state} * class_count_] = kNoState;
-  accepting_.push_back(std::binary_search(scratch_.begin(), scratch_.end(), exit_) ? 1 : 0);
+  next_[row] = kNoState;
+  next_[row + class_count_] = std::binary_search(scratch_.begin(), scratch_.end(), exit_) ? 1 : 0;
   set_members_.insert(set_members_.end(), scratch_.begin(), scratch_.end());
   set_begin_.push_back(static_cast<uint32_t>(set_members_.size()));
   set_hash_.push_back(hash);
@@ -232,7 +233,6 @@ void TRE_DFA::Flush() {
   ++flushes_;
   // Cleared, not freed: the memory is reused by the states made after.
   next_.clear();
-  accepting_.clear();
   set_begin_.resize(1);
   set_members_.clear();
   set_hash_.clear();

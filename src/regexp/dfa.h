@@ -28,12 +28,13 @@ class TRE_DFA {
   // Makes the states reachable from the initial one ahead of matching, up to a bound.
   void Build();
 
-  // The initial state is always state 0, also after the cache has been dropped, so a caller
-  // may hold it across steps.
+  // A state is known by where its row starts, which saves a multiplication per step. The
+  // initial state is always 0, also after the cache has been dropped, so a caller may hold
+  // it across steps.
   uint32_t InitialState() const { return 0; }
   bool LineHeadUsed() const { return line_head_used_; }
   bool LineTailUsed() const { return line_tail_used_; }
-  bool Accepting(uint32_t state) const { return accepting_[state] != 0; }
+  bool Accepting(uint32_t state) const { return next_[state + class_count_] != 0; }
 
   // The successor on `code`, or kNoState; code 0 (the end of a subject) never has one.
   // A step may drop the cache: only the returned state and the initial one stay valid.
@@ -45,7 +46,7 @@ class TRE_DFA {
   bool InitialStepsNowhere(uint8_t byte) const { return initial_dead_[byte]; }
 
   // What the cache holds now, and how often it has been dropped.
-  std::size_t StateCount() const { return accepting_.size(); }
+  std::size_t StateCount() const { return next_.size() / RowSize(); }
   std::size_t CacheBytes() const;
   std::size_t FlushCount() const { return flushes_; }
 
@@ -68,14 +69,17 @@ class TRE_DFA {
   }
   uint32_t WideClass(uint16_t code) const;
   uint32_t Next(uint32_t state, uint32_t cls) {
-    const uint32_t target = next_[std::size_t{state} * class_count_ + cls];
+    const uint32_t target = next_[std::size_t{state} + cls];
     return target != kUnknown ? target : Compute(state, cls);
   }
 
+  // A row: the successor for each class, then the accepting flag.
+  std::size_t RowSize() const { return std::size_t{class_count_} + 1; }
   void MakeClasses(const TRE_NFA& nfa);
   uint32_t Compute(uint32_t state, uint32_t cls);
   // Adds the epsilon closure to scratch_, whose members are marked, and sorts it.
   void CloseScratch();
+  // Both give a state's number, its row's start divided by the row size.
   uint32_t Find(std::size_t hash) const;
   uint32_t Add(std::size_t hash);
   void Flush();
@@ -101,11 +105,10 @@ class TRE_DFA {
   uint32_t line_tail_class_ = 0;
   std::array<bool, 256> initial_dead_{};
 
-  // The cache: per state a row of successors by class, the accepting flag and the sorted
-  // NFA state set; an open-addressing table finds a state by its set.
+  // The cache: per state its row and its sorted NFA state set; an open-addressing table
+  // finds a state's number by its set.
   std::size_t cache_bytes_;
   std::vector<uint32_t> next_;
-  std::vector<uint8_t> accepting_;
   std::vector<uint32_t> set_begin_;
   std::vector<uint32_t> set_members_;
   std::vector<std::size_t> set_hash_;
