@@ -31,19 +31,17 @@ inline const Byte* NextChar(const Byte* p, const Byte* end) {
 // Runs one compiled pattern over one subject.
 class Runner {
  public:
-  // With `visits` (one per subject position and the end), runs remember where they went,
-  // under stamps counted by `stamp`.
+  // With `store`, runs after the first failed one remember where they went, one record per
+  // subject position and the end, under stamps counted by `stamp`.
   Runner(TRE_DFA& dfa, const Byte* begin, const Byte* end, uint16_t separator,
-         TAWKStr::Visit* visits, uint32_t& stamp)
+         std::vector<TAWKStr::Visit>* store, uint32_t& stamp)
       : dfa_(dfa),
         begin_(begin),
         end_(end),
         separator_(separator),
-        visits_(visits),
+        store_(store),
         stamp_(stamp),
-        flushes_(dfa.FlushCount()) {
-    NewStamp();
-  }
+        flushes_(dfa.FlushCount()) {}
 
   // The end of the longest match that starts at `p` in `state`, or nullptr. A run that
   // fails is recorded, and a later run of the same search that meets it (same state at the
@@ -52,7 +50,11 @@ class Runner {
   // either fails or ends the search, so the records never stand for a run that matched.
   const Byte* Longest(const Byte* p, uint32_t state) {
     if (state == kNoState) return nullptr;
-    return visits_ != nullptr ? Run<true>(p, state) : Run<false>(p, state);
+    if (visits_ != nullptr) return Run<true>(p, state);
+    const Byte* found = Run<false>(p, state);
+    // Most searches end with their first run; records pay only once one has failed.
+    if (found == nullptr && store_ != nullptr) StartRecords();
+    return found;
   }
 
   const Byte* AtLineHead(const Byte* p, uint32_t state) {
@@ -64,6 +66,14 @@ class Runner {
   }
 
  private:
+  void StartRecords() {
+    const auto size = static_cast<std::size_t>(end_ - begin_) + 1;
+    if (store_->size() < size) store_->resize(size);
+    visits_ = store_->data();
+    flushes_ = dfa_.FlushCount();
+    NewStamp();
+  }
+
   // Short subjects, the common case, are run without records and without their test.
   template <bool kRemember>
   const Byte* Run(const Byte* p, uint32_t state) {
@@ -103,7 +113,8 @@ class Runner {
   const Byte* begin_;
   const Byte* end_;
   uint16_t separator_;
-  TAWKStr::Visit* visits_;
+  std::vector<TAWKStr::Visit>* store_;
+  TAWKStr::Visit* visits_ = nullptr;
   uint32_t& stamp_;
   std::size_t flushes_;
 };
@@ -136,13 +147,10 @@ void TAWKStr::SetUseSynonymDic(bool use) {
   SetRegExp(pattern);
 }
 
-TAWKStr::Visit* TAWKStr::Visits(const Byte* begin, const Byte* end) const {
+std::vector<TAWKStr::Visit>* TAWKStr::VisitStore(const Byte* begin, const Byte* end) const {
   // Short subjects, such as cells, are run from every start at little cost.
   constexpr std::ptrdiff_t kRememberFrom = 64;
-  if (end - begin < kRememberFrom) return nullptr;
-  const auto size = static_cast<std::size_t>(end - begin) + 1;
-  if (visits_.size() < size) visits_.resize(size);
-  return visits_.data();
+  return end - begin < kRememberFrom ? nullptr : &visits_;
 }
 
 bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
@@ -152,7 +160,7 @@ bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
     span = {begin, begin};
     return true;
   }
-  Runner runner(dfa, begin, end, LineSeparatorCode(), Visits(begin, end), visit_stamp_);
+  Runner runner(dfa, begin, end, LineSeparatorCode(), VisitStore(begin, end), visit_stamp_);
   // Where the first character leads nowhere, no run is needed: most of a long subject.
   const bool initial_accepts = dfa.Accepting(dfa.InitialState());
   for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
@@ -169,7 +177,7 @@ bool TAWKStr::MatchAnchored(const Byte* begin, const Byte* end, Span& span) cons
   TRE_DFA& dfa = CurrentDFA();
   // The initial state keeps its number when the state cache is dropped.
   const uint32_t initial = dfa.InitialState();
-  Runner runner(dfa, begin, end, LineSeparatorCode(), Visits(begin, end), visit_stamp_);
+  Runner runner(dfa, begin, end, LineSeparatorCode(), VisitStore(begin, end), visit_stamp_);
   if (const Byte* found = runner.AtLineHead(begin, initial)) {
     span = {begin, found};
     return true;

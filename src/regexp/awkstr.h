@@ -37,7 +37,7 @@ class TAWKStr : public TMatchCORE {
 
  private:
   struct Span;
-  Visit* Visits(const unsigned char* begin, const unsigned char* end) const;
+  std::vector<Visit>* VisitStore(const unsigned char* begin, const unsigned char* end) const;
   bool MatchPlain(const unsigned char* begin, const unsigned char* end, Span& span) const;
   bool MatchAnchored(const unsigned char* begin, const unsigned char* end, Span& span) const;
 
