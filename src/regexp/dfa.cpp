@@ -21,7 +21,9 @@ std::size_t HashSet(const std::vector<uint32_t>& set) {
 
 }  // namespace
 
-TRE_DFA::TRE_DFA(const TRE_NFA& nfa, std::size_t cache_bytes) : cache_bytes_(cache_bytes) {
+TRE_DFA::TRE_DFA(const TRE_NFA& nfa, std::size_t cache_bytes)
+    // Row starts must stay below the two reserved successor values.
+    : cache_bytes_(std::min(cache_bytes, std::size_t{1} << 31)) {
   exit_ = nfa.ExitState();
   line_head_used_ = nfa.LineHeadUsed();
   line_tail_used_ = nfa.LineTailUsed();
