@@ -127,7 +127,9 @@ uint32_t TRE_DFA::WideClass(uint16_t code) const {
 std::size_t TRE_DFA::CacheBytes() const {
   return next_.size() * sizeof(uint32_t) + set_begin_.size() * sizeof(uint32_t) +
          set_members_.size() * sizeof(uint32_t) + set_hash_.size() * sizeof(std::size_t) +
-         slots_.size() * sizeof(uint32_t);
+         // The table is kept at most half full; its slots beyond that are kept after a drop
+         // for the states to come, so they are not counted against the room.
+         StateCount() * 2 * sizeof(uint32_t);
 }
 
 void TRE_DFA::Build() {
