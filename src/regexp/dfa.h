@@ -70,7 +70,9 @@ class TRE_DFA {
   uint32_t WideClass(uint16_t code) const;
   uint32_t Next(uint32_t state, uint32_t cls) {
     const uint32_t target = next_[std::size_t{state} + cls];
-    return target != kUnknown ? target : Compute(state, cls);
+    // One test for the common case, which lets a caller's test for kNoState fold into it.
+    if (target < kUnknown) return target;
+    return target == kNoState ? kNoState : Compute(state, cls);
   }
 
   // A row: the successor for each class, then the accepting flag.
