@@ -2,8 +2,10 @@
 // every cell edit, compiling a table pattern for the first time, and scanning long text.
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <array>
+#include <random>
 #include <string>
 
 #include "regexp/awkstr.h"
@@ -70,6 +72,46 @@ void BM_MatchPlainLongSubject(benchmark::State& state) {
                           static_cast<int64_t>(subject.size()));
 }
 BENCHMARK(BM_MatchPlainLongSubject);
+
+// ".*a" followed by k dots: the "a" k + 1 characters before the end, which needs 2^(k+1)
+// automaton states in all. A fresh matcher each time, so the states are made while matching
+// a subject of random "a" and "b" (matched from its start to near its end); the figures show
+// time growing with the subject alone and memory staying bounded.
+void BM_DotsAfterStar(benchmark::State& state) {
+  const auto k = static_cast<int>(state.range(0));
+  const auto size = static_cast<std::size_t>(state.range(1)) << 10;
+  std::mt19937 random(42);
+  std::string subject(size, 'a');
+  for (char& c : subject) c = random() % 2 == 0 ? 'a' : 'b';
+  const std::string pattern = ".*a" + std::string(static_cast<std::size_t>(k), '.');
+  std::size_t states = 0;
+  std::size_t flushes = 0;
+  for (auto _ : state) {
+    regexp::TAWKStr awk;
+    awk.SetRegExp(pattern);
+    int position = 0;
+    int length = 0;
+    awk.Match(subject, position, length);
+    if (position != 1 || length < static_cast<int>(size) - k - 64) state.SkipWithError("no match");
+    states = awk.Automaton().StateCount();
+    flushes = awk.Automaton().FlushCount();
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  state.counters["cache_flushes"] = static_cast<double>(flushes);
+  state.counters["states_held"] = static_cast<double>(states);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(subject.size()));
+  state.SetLabel(".*a + " + std::to_string(k) + " dots, " + std::to_string(size >> 10) + " KB");
+}
+BENCHMARK(BM_DotsAfterStar)
+    ->Args({10, 1024})
+    ->Args({16, 1024})
+    ->Args({20, 1024})
+    ->Args({20, 256})
+    ->Args({20, 4096})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

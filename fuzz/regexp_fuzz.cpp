@@ -2,8 +2,9 @@
 // matching must never read outside the subject.
 //
 // Input layout: one flag byte (bit 0 equivalent-character dictionary, bit 1 line feed as
-// the line separator, bit 2 set the pattern twice), two bytes of pattern length (big
-// endian, cut to what is left), the pattern, then the subject.
+// the line separator, bit 2 set the pattern twice, bit 3 also match with a small state
+// cache, which must give the same result), two bytes of pattern length (big endian, cut to
+// what is left), the pattern, then the subject.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "regexp/awkstr.h"
 
@@ -25,7 +27,9 @@ void SetQuietly(regexp::TAWKStr& awk, const std::string& pattern) {
   }
 }
 
-void MatchExactBuffer(const regexp::TAWKStr& awk, const uint8_t* data, std::size_t size) {
+// The position and length of the match, checked against the subject's bounds.
+std::pair<int, int> MatchExactBuffer(const regexp::TAWKStr& awk, const uint8_t* data,
+                                     std::size_t size) {
   // A buffer of exactly the subject's size, so any read past its end is caught.
   auto buffer = std::make_unique<char[]>(size == 0 ? 1 : size);
   if (size > 0) std::memcpy(buffer.get(), data, size);
@@ -36,6 +40,7 @@ void MatchExactBuffer(const regexp::TAWKStr& awk, const uint8_t* data, std::size
       static_cast<std::size_t>(position) > size + 1 ||
       (position > 0 && static_cast<std::size_t>(position - 1 + length) > size))
     __builtin_trap();
+  return {position, length};
 }
 
 }  // namespace
@@ -55,7 +60,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (flags & 2) awk.SetLineSeparator(regexp::mcls_LF);
   SetQuietly(awk, "^([0-9][0-9])/(0?[1-9]|1[0-2])/(0?[1-9]|[1-2][0-9]|3[0-1])$");
   SetQuietly(awk, pattern);
-  MatchExactBuffer(awk, data, size);
+  const std::pair<int, int> found = MatchExactBuffer(awk, data, size);
+  if (flags & 8) {
+    regexp::TAWKStr cramped;
+    // Dropped many times by patterns with large automata, yet large enough for a search
+    // to keep its records between drops: a cache that holds fewer states than a search
+    // visits sends every start of a long subject on a run to its end.
+    cramped.SetStateCacheBytes(1024 * 1024);
+    if (flags & 2) cramped.SetLineSeparator(regexp::mcls_LF);
+    SetQuietly(cramped, pattern);
+    if (cramped.RegExp() == awk.RegExp() && MatchExactBuffer(cramped, data, size) != found)
+      __builtin_trap();
+  }
   if (flags & 1) {
     try {
       awk.SetUseFuzzyCharDic(true);

@@ -1,5 +1,6 @@
 #include "regexp/awkstr.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace regexp {
@@ -7,7 +8,7 @@ namespace regexp {
 namespace {
 
 using Byte = unsigned char;
-constexpr uint16_t kNoState = TRE_DFA::kNoState;
+constexpr uint32_t kNoState = TRE_DFA::kNoState;
 
 // Reads one character code at `p` and moves past it. At the end the code is 0 and `p`
 // stays; a lead byte with nothing after it reads as a single-byte character.
@@ -30,19 +31,69 @@ inline const Byte* NextChar(const Byte* p, const Byte* end) {
 // Runs one compiled pattern over one subject.
 class Runner {
  public:
-  Runner(const TRE_DFA& dfa, const Byte* end, uint16_t separator)
-      : dfa_(dfa), end_(end), separator_(separator) {}
+  // With `store`, runs after the first failed one remember where they went, one record per
+  // subject position and the end, under stamps counted by `stamp`.
+  Runner(TRE_DFA& dfa, const Byte* begin, const Byte* end, uint16_t separator,
+         std::vector<TAWKStr::Visit>* store, uint32_t& stamp)
+      : dfa_(dfa),
+        begin_(begin),
+        end_(end),
+        separator_(separator),
+        store_(store),
+        stamp_(stamp),
+        flushes_(dfa.FlushCount()) {}
 
-  // The end of the longest match that starts at `p` in `state`, or nullptr.
-  const Byte* Longest(const Byte* p, uint16_t state) const {
+  // The end of the longest match that starts at `p` in `state`, or nullptr. A run that
+  // fails is recorded, and a later run of the same search that meets it (same state at the
+  // same position) would go on exactly as it did, to no further match, so it stops there;
+  // a long subject then costs no run to its end from every start. Every run of a search
+  // either fails or ends the search, so the records never stand for a run that matched.
+  const Byte* Longest(const Byte* p, uint32_t state) {
     if (state == kNoState) return nullptr;
+    if (visits_ != nullptr) return Run<true>(p, state);
+    const Byte* found = Run<false>(p, state);
+    // Most searches end with their first run; records pay only once one has failed.
+    if (found == nullptr && store_ != nullptr) StartRecords();
+    return found;
+  }
+
+  const Byte* AtLineHead(const Byte* p, uint32_t state) {
+    if (!dfa_.LineHeadUsed()) return Longest(p, state);
+    const Byte* anchored = Longest(p, dfa_.LineHeadStep(state));
+    if (anchored == nullptr) return nullptr;
+    const Byte* unanchored = Longest(p, state);
+    return unanchored != nullptr && unanchored >= anchored ? unanchored : anchored;
+  }
+
+ private:
+  void StartRecords() {
+    const auto size = static_cast<std::size_t>(end_ - begin_) + 1;
+    if (store_->size() < size) store_->resize(size);
+    visits_ = store_->data();
+    flushes_ = dfa_.FlushCount();
+    NewStamp();
+  }
+
+  // Short subjects, the common case, are run without records and without their test.
+  template <bool kRemember>
+  const Byte* Run(const Byte* p, uint32_t state) {
     const Byte* result = nullptr;
     const Byte* cur = p;
     uint16_t code = 0;
     for (;;) {
       if (dfa_.Accepting(state)) result = cur;
+      if constexpr (kRemember) {
+        // A dropped state cache renumbers the states, which voids every record.
+        if (dfa_.FlushCount() != flushes_) {
+          flushes_ = dfa_.FlushCount();
+          NewStamp();
+        }
+        TAWKStr::Visit& visit = visits_[cur - begin_];
+        if (visit.stamp == stamp_ && visit.state == state) return result;
+        visit = {state, stamp_};
+      }
       code = ReadCode(cur, end_);
-      const uint16_t next = dfa_.Step(state, code);
+      const uint32_t next = dfa_.Step(state, code);
       if (next == kNoState) break;
       state = next;
     }
@@ -52,18 +103,20 @@ class Runner {
     return result;
   }
 
-  const Byte* AtLineHead(const Byte* p, uint16_t state) const {
-    if (!dfa_.LineHeadUsed()) return Longest(p, state);
-    const Byte* anchored = Longest(p, dfa_.LineHeadStep(state));
-    if (anchored == nullptr) return nullptr;
-    const Byte* unanchored = Longest(p, state);
-    return unanchored != nullptr && unanchored >= anchored ? unanchored : anchored;
+  void NewStamp() {
+    if (visits_ == nullptr || ++stamp_ != 0) return;
+    std::fill(visits_, visits_ + (end_ - begin_) + 1, TAWKStr::Visit{});
+    stamp_ = 1;
   }
 
- private:
-  const TRE_DFA& dfa_;
+  TRE_DFA& dfa_;
+  const Byte* begin_;
   const Byte* end_;
   uint16_t separator_;
+  std::vector<TAWKStr::Visit>* store_;
+  TAWKStr::Visit* visits_ = nullptr;
+  uint32_t& stamp_;
+  std::size_t flushes_;
 };
 
 }  // namespace
@@ -94,15 +147,24 @@ void TAWKStr::SetUseSynonymDic(bool use) {
   SetRegExp(pattern);
 }
 
+std::vector<TAWKStr::Visit>* TAWKStr::VisitStore(const Byte* begin, const Byte* end) const {
+  // Short subjects, such as cells, are run from every start at little cost.
+  constexpr std::ptrdiff_t kRememberFrom = 64;
+  return end - begin < kRememberFrom ? nullptr : &visits_;
+}
+
 bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
-  const TRE_DFA& dfa = CurrentDFA();
+  TRE_DFA& dfa = CurrentDFA();
   if (begin == end) {
     if (!dfa.Accepting(dfa.InitialState())) return false;
     span = {begin, begin};
     return true;
   }
-  const Runner runner(dfa, end, LineSeparatorCode());
+  Runner runner(dfa, begin, end, LineSeparatorCode(), VisitStore(begin, end), visit_stamp_);
+  // Where the first character leads nowhere, no run is needed: most of a long subject.
+  const bool initial_accepts = dfa.Accepting(dfa.InitialState());
   for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
+    if (!initial_accepts && dfa.InitialStepsNowhere(*p)) continue;
     if (const Byte* found = runner.Longest(p, dfa.InitialState())) {
       span = {p, found};
       return true;
@@ -112,9 +174,10 @@ bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
 }
 
 bool TAWKStr::MatchAnchored(const Byte* begin, const Byte* end, Span& span) const {
-  const TRE_DFA& dfa = CurrentDFA();
-  const uint16_t initial = dfa.InitialState();
-  const Runner runner(dfa, end, LineSeparatorCode());
+  TRE_DFA& dfa = CurrentDFA();
+  // The initial state keeps its number when the state cache is dropped.
+  const uint32_t initial = dfa.InitialState();
+  Runner runner(dfa, begin, end, LineSeparatorCode(), VisitStore(begin, end), visit_stamp_);
   if (const Byte* found = runner.AtLineHead(begin, initial)) {
     span = {begin, found};
     return true;

@@ -9,67 +9,120 @@
 
 namespace regexp {
 
-struct TRE_DFATransition {
-  TRECharRange range;
-  uint16_t target = 0;
-};
-
-// The deterministic automaton of one pattern, made by subset construction from its NFA.
+// The deterministic automaton of one pattern. Its states are made by subset construction over
+// the NFA as matching first needs them, and kept in a cache of bounded size: when the cache
+// is full it is dropped and building goes on from the state set in hand. So a pattern whose
+// full automaton would be huge costs only the states a subject actually visits.
 class TRE_DFA {
  public:
-  static constexpr uint16_t kNoState = 0xFFFF;
+  static constexpr uint32_t kNoState = 0xFFFFFFFF;
+  // Room for the cached states of one pattern; small patterns use a few kilobytes.
+  static constexpr std::size_t kDefaultCacheBytes = std::size_t{8} << 20;
+  // Build() makes at most this many states ahead, so small automata (every table pattern)
+  // are complete before the first match and matching them never allocates.
+  static constexpr std::size_t kPrebuildStates = 512;
 
-  // The NFA is read by Build only.
-  explicit TRE_DFA(const TRE_NFA& nfa) : nfa_(&nfa) {}
+  // Copies what matching needs from the NFA, which may be freed afterwards.
+  explicit TRE_DFA(const TRE_NFA& nfa, std::size_t cache_bytes = kDefaultCacheBytes);
 
-  // Raises std::runtime_error when the automaton would pass the size or work caps.
+  // Makes the states reachable from the initial one ahead of matching, up to a bound.
   void Build();
 
-  uint16_t InitialState() const { return initial_; }
+  // A state is known by where its row starts, which saves a multiplication per step. The
+  // initial state is always 0, also after the cache has been dropped, so a caller may hold
+  // it across steps.
+  uint32_t InitialState() const { return 0; }
   bool LineHeadUsed() const { return line_head_used_; }
   bool LineTailUsed() const { return line_tail_used_; }
-  std::size_t StateCount() const { return states_.size(); }
-  bool Accepting(uint16_t state) const { return states_[state].accepting; }
-  // Sorted by range start.
-  const std::vector<TRE_DFATransition>& TransitionList(uint16_t state) const {
-    return states_[state].transitions;
-  }
+  bool Accepting(uint32_t state) const { return next_[state + class_count_] != 0; }
 
-  // The successor on `code`, or kNoState. Code 0 (the end of a subject) never has one.
-  uint16_t Step(uint16_t state, uint16_t code) const {
-    const State& s = states_[state];
-    if (code < 256) return s.single[code];
-    return Walk(s.wide, code);
-  }
-  uint16_t LineHeadStep(uint16_t state) const { return states_[state].line_head; }
-  uint16_t LineTailStep(uint16_t state) const { return states_[state].line_tail; }
+  // The successor on `code`, or kNoState; code 0 (the end of a subject) never has one.
+  // A step may drop the cache: only the returned state and the initial one stay valid.
+  uint32_t Step(uint32_t state, uint16_t code) { return Next(state, ClassOf(code)); }
+  uint32_t LineHeadStep(uint32_t state) { return Next(state, line_head_class_); }
+  uint32_t LineTailStep(uint32_t state) { return Next(state, line_tail_class_); }
+  // Whether the initial state has no step on the byte as a single-byte character (never
+  // true for a lead byte), known without making any state.
+  bool InitialStepsNowhere(uint8_t byte) const { return initial_dead_[byte]; }
+
+  // What the cache holds now, and how often it has been dropped.
+  std::size_t StateCount() const { return next_.size() / RowSize(); }
+  std::size_t CacheBytes() const;
+  std::size_t FlushCount() const { return flushes_; }
 
  private:
-  struct State {
-    bool accepting = false;
-    // Successors for single-byte codes, each taken from the walk over the sorted list.
-    std::array<uint16_t, 256> single{};
-    uint16_t line_head = kNoState;
-    uint16_t line_tail = kNoState;
-    std::vector<TRE_DFATransition> transitions;
-    // The transitions that can hold a double-byte code, in the same order.
-    std::vector<TRE_DFATransition> wide;
+  static constexpr uint32_t kUnknown = 0xFFFFFFFE;
+  static constexpr uint32_t kMixedClass = 0xFFFFFFFF;
+  static constexpr uint32_t kEmptySlot = 0xFFFFFFFF;
+
+  // A transition on a condition, which covers the consecutive classes first..last.
+  struct Move {
+    uint32_t first;
+    uint32_t last;
+    uint32_t target;
   };
 
-  // The walk over a sorted list: stop at the first transition that starts above the code.
-  static uint16_t Walk(const std::vector<TRE_DFATransition>& list, uint16_t code) {
-    for (const TRE_DFATransition& t : list) {
-      if (code < t.range.start) return kNoState;
-      if (code <= t.range.end) return t.target;
-    }
-    return kNoState;
+  uint32_t ClassOf(uint16_t code) const {
+    if (code < 256) return byte_class_[code];
+    const uint32_t lead = lead_class_[code >> 8];
+    return lead != kMixedClass ? lead : WideClass(code);
+  }
+  uint32_t WideClass(uint16_t code) const;
+  uint32_t Next(uint32_t state, uint32_t cls) {
+    const uint32_t target = next_[std::size_t{state} + cls];
+    // One test for the common case, which lets a caller's test for kNoState fold into it.
+    if (target < kUnknown) return target;
+    return target == kNoState ? kNoState : Compute(state, cls);
   }
 
-  const TRE_NFA* nfa_;
-  std::vector<State> states_;
-  uint16_t initial_ = 0;
+  // A row: the successor for each class, then the accepting flag.
+  std::size_t RowSize() const { return std::size_t{class_count_} + 1; }
+  void MakeClasses(const TRE_NFA& nfa);
+  uint32_t Compute(uint32_t state, uint32_t cls);
+  // Adds the epsilon closure to scratch_, whose members are marked, and sorts it.
+  void CloseScratch();
+  // Both give a state's number, its row's start divided by the row size.
+  uint32_t Find(std::size_t hash) const;
+  uint32_t Add(std::size_t hash);
+  void Flush();
+  void Rehash(std::size_t slot_count);
+
+  // The NFA: per state, its moves and its epsilon targets (offsets into flat arrays).
+  std::vector<uint32_t> move_begin_;
+  std::vector<Move> moves_;
+  std::vector<uint32_t> epsilon_begin_;
+  std::vector<uint32_t> epsilon_targets_;
+  uint32_t exit_ = 0;
   bool line_head_used_ = false;
   bool line_tail_used_ = false;
+
+  // The alphabet: class 0 holds the codes no condition covers; the others are the pieces
+  // that the condition boundaries cut the code space into.
+  uint32_t class_count_ = 1;
+  std::array<uint32_t, 256> byte_class_{};
+  std::array<uint32_t, 256> lead_class_{};
+  std::vector<uint32_t> piece_start_;
+  std::vector<uint32_t> piece_class_;
+  uint32_t line_head_class_ = 0;
+  uint32_t line_tail_class_ = 0;
+  std::array<bool, 256> initial_dead_{};
+
+  // The cache: per state its row and its sorted NFA state set; an open-addressing table
+  // finds a state's number by its set.
+  std::size_t cache_bytes_;
+  std::vector<uint32_t> next_;
+  std::vector<uint32_t> set_begin_;
+  std::vector<uint32_t> set_members_;
+  std::vector<std::size_t> set_hash_;
+  std::vector<uint32_t> slots_;
+  std::vector<uint32_t> initial_set_;
+  std::size_t flushes_ = 0;
+
+  // Scratch for one subset step; mark_ holds the step's stamp for each member.
+  std::vector<uint32_t> scratch_;
+  std::vector<uint32_t> mark_;
+  uint32_t stamp_ = 0;
+  std::size_t work_ = 0;
 };
 
 }  // namespace regexp

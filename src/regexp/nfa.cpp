@@ -32,14 +32,28 @@ void TRE_NFA::GenerateStateList() {
   const TRECharRange epsilon{kEpsilonCode, kEpsilonCode};
 
   // An explicit stack in place of recursion, so a long chain of concatenations cannot
-  // exhaust the call stack. A task without a node closes a star once its body is done.
+  // exhaust the call stack. A task without a node closes a loop once its body is done:
+  // s2 -> s1 again, and on to `exit` from s1 (a star) or from s2 (a plus).
   struct Task {
     const TRENode* node;
     uint32_t from;
     uint32_t to;
-    uint32_t star_exit;
+    uint32_t exit;
+    bool plus;
   };
-  std::vector<Task> tasks{{parser_.ParseTree().Root(), entry_, exit_, 0}};
+  // "x+" is kept as x followed by x*, with x shared. Generating x twice doubles the automaton
+  // at every nesting level, so it becomes one loop instead, which takes the same paths. Only
+  // the first x at the entry state may hold a "^" anchor that the loop would lose.
+  const bool has_line_head = parser_.ParseTree().HasLineHead();
+  std::vector<Task> tasks{{parser_.ParseTree().Root(), entry_, exit_, 0, false}};
+  // A star, or a plus as a loop: f -> s1, the body from s1 to s2, then the closing task.
+  const auto loop = [this, &tasks, &epsilon](const Task& task, const TRENode* body, bool plus) {
+    const uint32_t s1 = AddState();
+    const uint32_t s2 = AddState();
+    AddTransition(task.from, epsilon, s1);
+    tasks.push_back({nullptr, s2, s1, task.to, plus});
+    tasks.push_back({body, s1, s2, 0, false});
+  };
   std::size_t steps = 0;
   while (!tasks.empty()) {
     // Ranges that add nothing still cost a step, so a shared subtree cannot run unbounded.
@@ -49,7 +63,7 @@ void TRE_NFA::GenerateStateList() {
     const TRENode* node = task.node;
     if (node == nullptr) {
       AddTransition(task.from, epsilon, task.to);
-      AddTransition(task.to, epsilon, task.star_exit);
+      AddTransition(task.plus ? task.from : task.to, epsilon, task.exit);
       continue;
     }
     switch (node->kind) {
@@ -78,24 +92,25 @@ void TRE_NFA::GenerateStateList() {
         }
         break;
       case node_Concat: {
+        const TRENode* star = node->right;
+        if (star != nullptr && star->kind == node_Star && star->left == node->left &&
+            (task.from != entry_ || !has_line_head)) {
+          loop(task, node->left, true);
+          break;
+        }
         const uint32_t middle = AddState();
         // Pushed in reverse so the left side is generated first.
-        tasks.push_back({node->right, middle, task.to, 0});
-        tasks.push_back({node->left, task.from, middle, 0});
+        tasks.push_back({node->right, middle, task.to, 0, false});
+        tasks.push_back({node->left, task.from, middle, 0, false});
         break;
       }
       case node_Union:
-        tasks.push_back({node->right, task.from, task.to, 0});
-        tasks.push_back({node->left, task.from, task.to, 0});
+        tasks.push_back({node->right, task.from, task.to, 0, false});
+        tasks.push_back({node->left, task.from, task.to, 0, false});
         break;
-      case node_Star: {
-        const uint32_t s1 = AddState();
-        const uint32_t s2 = AddState();
-        AddTransition(task.from, epsilon, s1);
-        tasks.push_back({nullptr, s2, s1, task.to});
-        tasks.push_back({node->left, s1, s2, 0});
+      case node_Star:
+        loop(task, node->left, false);
         break;
-      }
       case node_Empty:
         AddTransition(task.from, epsilon, task.to);
         break;

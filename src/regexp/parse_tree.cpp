@@ -36,6 +36,7 @@ TRENode* TREParseTree::MakeInternalNode(TRENodeKind kind, TRENode* left, TRENode
 TRENode* TREParseTree::MakeAnchorNode(TRENodeKind kind, uint16_t code) {
   TRENode* node = MakeInternalNode(kind, nullptr, nullptr);
   node->range = {code, code};
+  if (kind == node_LineHead) has_line_head_ = true;
   return node;
 }
 
@@ -71,6 +72,7 @@ void TREParseTree::Clear() {
   leaves_.clear();
   leaf_index_.clear();
   root_ = nullptr;
+  has_line_head_ = false;
 }
 
 void TREParseTree::TurnIntoUnion(TRENode* leaf, TRENode* const (&fragments)[3]) {

@@ -52,6 +52,8 @@ class TREParseTree {
 
   void Clear();
   TRENode* Root() const { return root_; }
+  // Whether any "^" was read; only then can a "^" act as an anchor.
+  bool HasLineHead() const { return has_line_head_; }
   void SetRoot(TRENode* root) { root_ = root; }
   const std::vector<std::unique_ptr<TRENode>>& LeafList() const { return leaves_; }
 
@@ -67,6 +69,7 @@ class TREParseTree {
   // Range (start << 16 | end) to its leaf, so finding a leaf does not walk the list.
   std::map<uint32_t, TRENode*> leaf_index_;
   TRENode* root_ = nullptr;
+  bool has_line_head_ = false;
 };
 
 }  // namespace regexp

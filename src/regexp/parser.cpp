@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "regexp/complexity_limits.h"
 #include "regexp/messages.h"
 
 namespace regexp {
@@ -16,21 +15,11 @@ void TREParser::Fail(const char* message) const {
 
 void TREParser::Run() {
   tree_.Clear();
-  depth_ = 0;
   Advance();
   TRENode* root = Regex();
   if (token_ != tok_End) Fail(kMsgExtraText);
   tree_.SetRoot(root);
   tree_.ForceCharClassDisjoint();
-}
-
-TRENode* TREParser::Regex() {
-  TRENode* result = Term();
-  while (token_ == tok_Union) {
-    Advance();
-    result = tree_.MakeInternalNode(node_Union, result, Term());
-  }
-  return result;
 }
 
 namespace {
@@ -39,15 +28,50 @@ bool EndsTerm(TREToken token) {
 }
 }  // namespace
 
-TRENode* TREParser::Term() {
-  if (EndsTerm(token_)) return tree_.MakeInternalNode(node_Empty, nullptr, nullptr);
-  TRENode* result = Factor();
-  while (!EndsTerm(token_)) result = tree_.MakeInternalNode(node_Concat, result, Factor());
-  return result;
+TRENode* TREParser::Regex() {
+  // One frame per open group, the whole pattern at the bottom: the alternatives joined so
+  // far and the concatenation being read.
+  struct Frame {
+    TRENode* alternatives = nullptr;
+    TRENode* sequence = nullptr;
+  };
+  std::vector<Frame> open(1);
+  const auto append = [this, &open](TRENode* x) {
+    TRENode*& sequence = open.back().sequence;
+    sequence = sequence == nullptr ? x : tree_.MakeInternalNode(node_Concat, sequence, x);
+  };
+  for (;;) {
+    if (!EndsTerm(token_)) {
+      if (token_ == tok_LPar) {
+        Advance();
+        open.emplace_back();
+        continue;
+      }
+      append(Postfix(Primary()));
+      continue;
+    }
+    Frame& frame = open.back();
+    TRENode* term = frame.sequence != nullptr
+                        ? frame.sequence
+                        : tree_.MakeInternalNode(node_Empty, nullptr, nullptr);
+    frame.alternatives = frame.alternatives == nullptr
+                             ? term
+                             : tree_.MakeInternalNode(node_Union, frame.alternatives, term);
+    frame.sequence = nullptr;
+    if (token_ == tok_Union) {
+      Advance();
+      continue;
+    }
+    TRENode* group = frame.alternatives;
+    if (open.size() == 1) return group;
+    open.pop_back();
+    if (token_ != tok_RPar) Fail(kMsgNeedRightParen);
+    Advance();
+    append(Postfix(group));
+  }
 }
 
-TRENode* TREParser::Factor() {
-  TRENode* x = Primary();
+TRENode* TREParser::Postfix(TRENode* x) {
   switch (token_) {
     case tok_Star:
       x = tree_.MakeInternalNode(node_Star, x, nullptr);
@@ -71,13 +95,6 @@ TRENode* TREParser::Primary() {
   switch (token_) {
     case tok_Char:
       result = tree_.MakeLeaf(scanner_.Symbol(), scanner_.Symbol());
-      break;
-    case tok_LPar:
-      if (++depth_ > kMaxNesting) Fail(kMsgTooComplex);
-      Advance();
-      result = Regex();
-      if (token_ != tok_RPar) Fail(kMsgNeedRightParen);
-      --depth_;
       break;
     case tok_ClassOpen:
     case tok_NegClassOpen:

@@ -23,9 +23,12 @@ class TREParser {
   void Advance() { token_ = scanner_.GetToken(); }
   [[noreturn]] void Fail(const char* message) const;
 
+  // The whole grammar, with an explicit stack of open groups instead of recursion, so no
+  // depth of nesting can exhaust the call stack.
   TRENode* Regex();
-  TRENode* Term();
-  TRENode* Factor();
+  // Applies a "*", "+" or "?" that follows an operand.
+  TRENode* Postfix(TRENode* x);
+  // An operand other than a group.
   TRENode* Primary();
   // Parses the members of a class into `tree`, stopping at the closing bracket.
   TRENode* CharClass(TREParseTree& tree);
@@ -34,7 +37,6 @@ class TREParser {
   TREScanner scanner_;
   TREParseTree tree_;
   TREToken token_ = tok_End;
-  int depth_ = 0;
 };
 
 }  // namespace regexp

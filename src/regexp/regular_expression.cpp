@@ -20,7 +20,7 @@ void TRegularExpression::CompileCurrent() {
     parser.Run();
     TRE_NFA nfa(parser, LineHeadSymbol(), LineTailSymbol());
     nfa.GenerateStateList();
-    entry.dfa = std::make_unique<TRE_DFA>(nfa);
+    entry.dfa = std::make_unique<TRE_DFA>(nfa, state_cache_bytes_);
     entry.dfa->Build();
   } catch (...) {
     // Entry 0, the empty pattern, always compiles, so this never removes it.

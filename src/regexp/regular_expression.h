@@ -38,10 +38,18 @@ class TRegularExpression {
   const std::string& CacheKey(std::size_t index) const { return cache_[index].key; }
   std::size_t CurrentIndex() const { return current_; }
 
+  // Room for the automaton states of each pattern compiled from now on. When matching fills
+  // it, the states are dropped and made again as needed: results stay the same.
+  void SetStateCacheBytes(std::size_t bytes) { state_cache_bytes_ = bytes; }
+  // The automaton of the current pattern, to look at its state cache.
+  const TRE_DFA& Automaton() const { return *cache_[current_].dfa; }
+
  protected:
   // Compiles the key of the current entry into its automaton.
   virtual void CompileCurrent();
-  const TRE_DFA& CurrentDFA() const { return *cache_[current_].dfa; }
+  // Matching makes automaton states as it needs them: a cache inside the compiled pattern,
+  // which changes no result, so a const matcher may still fill it.
+  TRE_DFA& CurrentDFA() const { return *cache_[current_].dfa; }
   TREPreProcessor& PreProcessor() { return preprocessor_; }
   const TREPreProcessor& PreProcessor() const { return preprocessor_; }
 
@@ -55,6 +63,7 @@ class TRegularExpression {
   std::size_t current_ = 0;
   std::string regexp_;
   TREPreProcessor preprocessor_;
+  std::size_t state_cache_bytes_ = TRE_DFA::kDefaultCacheBytes;
 };
 
 enum TMatchCORE_LineSeparator { mcls_CRLF, mcls_LF };

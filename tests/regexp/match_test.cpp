@@ -219,5 +219,24 @@ TEST(MatchTest, MatchingAllocatesNothing) {
   }
 }
 
+TEST(MatchTest, MatchingAllocatesNothingOnceTheStatesAreMade) {
+  // Far more states than are made at setting; the first match makes the ones it visits.
+  TAWKStr awk;
+  awk.SetRegExp(".*a..........");
+  std::string subject;
+  for (unsigned i = 0; i < 3000; ++i) subject += (i * 7919 % 13) < 6 ? 'a' : 'b';
+  const std::size_t made_at_setting = awk.Automaton().StateCount();
+  int position = 0;
+  int length = 0;
+  awk.Match(subject, position, length);
+  EXPECT_GT(awk.Automaton().StateCount(), made_at_setting);
+  g_allocations = 0;
+  g_count_allocations = true;
+  for (int i = 0; i < 10; ++i) awk.Match(subject, position, length);
+  g_count_allocations = false;
+  EXPECT_EQ(g_allocations, 0);
+  EXPECT_EQ(position, 1);
+}
+
 }  // namespace
 }  // namespace regexp

@@ -56,8 +56,10 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"a+?", kMsgNeedOperand, 4}, ErrorCase{"]", kMsgNeedOperand, 2},
         ErrorCase{"a|?", kMsgNeedOperand, 4}, ErrorCase{"(+)", kMsgNeedOperand, 3},
         ErrorCase{"a)", kMsgExtraText, 3}, ErrorCase{"(a))b", kMsgExtraText, 5},
-        // Nesting is bounded before the recursion can exhaust the stack.
-        ErrorCase{std::string(100000, '('), kMsgTooComplex, 258}));
+        // Any depth of nesting parses; an unclosed group is reported at the end (positions
+        // are 16-bit, so they stop at 65535).
+        ErrorCase{std::string(5000, '(') + "a" + std::string(4999, ')'), kMsgNeedRightParen, 10001},
+        ErrorCase{std::string(100000, '('), kMsgNeedRightParen, 65535}));
 
 TEST(ParserTest, AcceptsTablePatternsAndEmptyAlternatives) {
   for (const char* pattern : {"^[0-9]+$", "^-?[0-9]+$", "^(0?[1-9]|[1-2][0-9]|3[0-1])$",
