@@ -152,8 +152,10 @@ class JournalGridTest : public BookWindowTest {
                                      << "24/01/09";
     QTest::newRow("one-digit day") << "24/11/9"
                                    << "24/11/09";
-    QTest::newRow("four-digit year") << "2024/01/09"
-                                     << "";
+    QTest::newRow("four-digit year") << "2024/1/9"
+                                     << "24/01/09";
+    QTest::newRow("no such day in February") << "27/2/30"
+                                             << "";
     QTest::newRow("no such month") << "13/5"
                                    << "";
     QTest::newRow("no such day") << "32"
@@ -182,6 +184,38 @@ class JournalGridTest : public BookWindowTest {
     QVERIFY(answers.Texts()[0].contains(QStringLiteral("한")));
     QCOMPARE(DateEditor().text(), QString());
     QCOMPARE(Journal().EditorText(), std::string());
+  }
+
+  void refusedCharactersLeaveTheRestOfTheTypedText() {
+    // One key event per character, as an input method commits a pair of surrogates.
+    const auto commit = [](QWidget* widget, const QString& text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+      QApplication::sendEvent(widget, &press);
+    };
+    ModalAnswers answers;
+    TypeAndTab(&DateEditor(), QString());
+    QCOMPARE(Journal().CurrentColumn(), 2);
+    Type(&DateEditor(), QStringLiteral("12"));
+    commit(&DateEditor(), QStringLiteral("🍣"));
+    Type(&DateEditor(), QStringLiteral("3"));
+    QCOMPARE(DateEditor().text(), QStringLiteral("123"));
+    QCOMPARE(answers.Texts(),
+             QStringList{"「🍣」はシフト JIS (CP932) で表せない文字のため使用できません"});
+    QTest::keyClick(&DateEditor(), Qt::Key_Tab);
+    QCOMPARE(Cell(2, 3), "123");
+
+    QTest::keyClick(Editors().SubjectChooser(), Qt::Key_Tab);
+    QLineEdit* summary = Editors().SummaryChooser()->lineEdit();
+    Type(summary, QStringLiteral("夕食"));
+    summary->setCursorPosition(1);
+    commit(summary, QStringLiteral("𠮷🍣"));
+    Type(summary, QStringLiteral("の"));
+    QCOMPARE(summary->text(), QStringLiteral("夕の食"));
+    QCOMPARE(answers.Texts().size(), 2);
+    QCOMPARE(answers.Texts()[1],
+             QStringLiteral("「𠮷」「🍣」はシフト JIS (CP932) で表せない文字のため使用できません"));
+    QTest::keyClick(summary, Qt::Key_Tab);
+    QCOMPARE(Cell(4, 3), S("夕の食"));
   }
 
   void typingOnACellWithoutEditorOpensIt() {

@@ -29,8 +29,9 @@ tamountcomparedialog::tamountcomparedialog(engine::Book& book, QWidget* parent)
 
   try {
     aggregation_.Open();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // The dialog opens with what could be read; the stored entries are there all the same.
+    NoteFailure(e);
   }
   Attach(aggregation_.Entries(), aggregation_.SubjectNames(), aggregation_.Months());
   // Only the user's choice of a month changes the entry; showing one never does.

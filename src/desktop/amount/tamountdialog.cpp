@@ -181,12 +181,18 @@ void tamountdialog::Edit(void (engine::EntryListEditing::*operation)()) {
   RefreshList();
 }
 
+void tamountdialog::NoteFailure(const std::exception& failure) {
+  if (const auto* row = dynamic_cast<const engine::RowError*>(&failure); row && !failedRow_)
+    failedRow_ = *row;
+}
+
 void tamountdialog::btnokClick() {
   engine::ResultGrid grid;
   try {
     grid = Aggregate();
-  } catch (const std::exception&) {
-    // The command tells the user; the reason is not part of its message.
+  } catch (const std::exception& e) {
+    // The command tells the user, naming the row when a date there is the reason.
+    NoteFailure(e);
     done(kAbortResult);
     return;
   }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <exception>
 #include <initializer_list>
+#include <optional>
 
 #include "desktop/base/tacc_dialog.h"
 #include "engine/amount/result_grid.h"
+#include "engine/tables/row_error.h"
 
 class QCheckBox;
 class QComboBox;
@@ -41,6 +44,9 @@ class tamountdialog : public TAccDialog {
   QPushButton* btnok = nullptr;
   QPushButton* btncancel = nullptr;
 
+  // The row of the book that made the aggregation fail (a date that doesn't read), or null.
+  const engine::RowError* FailedRow() const { return failedRow_ ? &*failedRow_ : nullptr; }
+
  protected:
   explicit tamountdialog(QWidget* parent);
 
@@ -57,6 +63,8 @@ class tamountdialog : public TAccDialog {
   virtual void ShowMonths() {}
   // OK's work; throws on failure.
   virtual engine::ResultGrid Aggregate() = 0;
+  // Keeps the first failure that names a row, for the command to show.
+  void NoteFailure(const std::exception& failure);
 
  private:
   void NameEdited(const QString& text);
@@ -64,6 +72,7 @@ class tamountdialog : public TAccDialog {
   void btnokClick();
 
   engine::EntryListEditing* entries_ = nullptr;
+  std::optional<engine::RowError> failedRow_;
 };
 
 }  // namespace desktop

@@ -25,8 +25,9 @@ tamounttabledialog::tamounttabledialog(engine::Book& book, QWidget* parent)
 
   try {
     aggregation_.Open();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // The dialog opens with what could be read; OK then fails on the missing months.
+    NoteFailure(e);
   }
   Attach(aggregation_.Entries(), aggregation_.SubjectNames(), aggregation_.Months());
   lstfirst->setCurrentIndex(aggregation_.FirstMonth());

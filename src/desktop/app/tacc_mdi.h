@@ -23,6 +23,10 @@ namespace desktop {
 class TAccChild;
 class tbookform;
 
+// "集計に失敗しました"; when a date on a row of the book was the reason, the message names the
+// table and the row, and that row is selected.
+void ShowAggregationFailure(engine::Book& book, QWidget* owner, const engine::RowError* where);
+
 // The main window: a multiple-document frame holding the open book, one child window per
 // table, the menus and tool bar, a tab per child window and the status bar. Commands act on
 // the book or on the active child window's table; the engine does the work.

@@ -6,9 +6,18 @@
 #include "desktop/app/tacc_mdi.h"
 #include "desktop/base/message_boxes.h"
 #include "desktop/tables/tbookform.h"
+#include "engine/app/book.h"
+#include "engine/base/cp932.h"
 #include "engine/tables/acc_grid.h"
 
 namespace desktop {
+
+void ShowAggregationFailure(engine::Book& book, QWidget* owner, const engine::RowError* where) {
+  QString message = QStringLiteral("集計に失敗しました");
+  if (where) message += QLatin1Char('\n') + engine::FromCp932(where->MessageWithRow());
+  ShowMessage(owner, message);
+  if (where) book.ShowFailedRow(*where);
+}
 
 namespace {
 template <typename Dialog>
@@ -16,7 +25,7 @@ void RunAggregation(engine::Book& book, QWidget* owner) {
   if (!book.PrepareAggregation()) return;
   Dialog dialog(book, owner);
   if (dialog.exec() == tamountdialog::kAbortResult)
-    ShowMessage(owner, QStringLiteral("集計に失敗しました"));
+    ShowAggregationFailure(book, owner, dialog.FailedRow());
 }
 }  // namespace
 

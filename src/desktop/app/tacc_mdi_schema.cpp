@@ -2,7 +2,6 @@
 
 #include "desktop/amount/tamountschemadialog.h"
 #include "desktop/app/tacc_mdi.h"
-#include "desktop/base/message_boxes.h"
 
 namespace desktop {
 
@@ -11,7 +10,7 @@ void TAccMDI::AmountSchemaExecute() {
   tamountschemadialog dialog(*book_, this);
   // A dialog whose creation already failed (no schema chosen, unreadable choices) is not shown.
   if (dialog.Failed() || dialog.exec() == tamountschemadialog::kAbortResult) {
-    ShowMessage(this, QStringLiteral("集計に失敗しました"));
+    ShowAggregationFailure(*book_, this, dialog.Report().FailedRow());
   }
 }
 

@@ -42,4 +42,13 @@ std::optional<std::string> TypedText(QWidget* parent, const QString& text) {
   return bytes;
 }
 
+QStringList DropNonCp932(QString& text, int& cursor) {
+  engine::Cp932Split split = engine::SplitCp932(text);
+  if (!split.refused.isEmpty()) {
+    cursor = static_cast<int>(engine::SplitCp932(QStringView(text).left(cursor)).held.size());
+    text = std::move(split.held);
+  }
+  return split.refused;
+}
+
 }  // namespace desktop

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,10 @@ QString FirstInstalledFamily(const QStringList& preferred);
 // refused here, where it was typed, with a message naming the character, because storing a
 // substitute would silently change what the user wrote.
 std::optional<std::string> TypedText(QWidget* parent, const QString& text);
+// For an editor whose text grows key by key: drops from `text` the characters code page 932
+// cannot hold and returns them (each once), so that what was typed before them is kept.
+// `cursor`, a position in `text`, moves with what stays in front of it.
+QStringList DropNonCp932(QString& text, int& cursor);
 
 // The message shown for such a character.
 QString NonCp932Message(const QString& character);

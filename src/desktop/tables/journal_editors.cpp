@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 
 #include "desktop/base/fonts.h"
+#include "desktop/base/message_boxes.h"
 #include "desktop/tables/acc_grid_view.h"
 #include "desktop/tables/grid_model.h"
 #include "engine/base/cp932.h"
@@ -134,24 +135,30 @@ void JournalEditors::Place() {
   open->setGeometry(cell.adjusted(0, 0, 1, 1));
 }
 
-void JournalEditors::DateEdited(const QString& text) {
-  const std::optional<std::string> bytes = TypedText(dateEditor_, text);
-  if (!bytes) {
-    dateEditor_->setText(engine::FromCp932(table_.EditorText()));
-    return;
+void JournalEditors::TakeTyped(QLineEdit* line, const QString& text) {
+  QString held = text;
+  int cursor = line->cursorPosition();
+  const QStringList dropped = DropNonCp932(held, cursor);
+  if (!dropped.isEmpty()) {
+    // The editor shows the kept text before the message box takes the focus.
+    const QSignalBlocker blocker(line);
+    line->setText(held);
+    line->setCursorPosition(cursor);
   }
-  table_.SetEditorText(*bytes);
+  table_.SetEditorText(engine::ToCp932(held).value_or(std::string()));
+  if (!dropped.isEmpty()) {
+    ShowMessage(line, NonCp932Message(dropped.join(QStringLiteral("」「"))));
+    line->setFocus();
+  }
+}
+
+void JournalEditors::DateEdited(const QString& text) {
+  TakeTyped(dateEditor_, text);
 }
 
 void JournalEditors::SummaryEdited(const QString& text) {
   if (table_.OpenEditorKind() != Kind::Summary) return;
-  const std::optional<std::string> bytes = TypedText(summaryChooser_, text);
-  if (!bytes) {
-    const QSignalBlocker blocker(summaryChooser_);
-    summaryChooser_->setEditText(engine::FromCp932(table_.EditorText()));
-    return;
-  }
-  table_.SetEditorText(*bytes);
+  TakeTyped(summaryChooser_->lineEdit(), text);
 }
 
 void JournalEditors::SubjectPicked(int index) {

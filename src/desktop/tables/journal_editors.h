@@ -38,6 +38,9 @@ class JournalEditors : public QObject {
   void Refresh();
   void FillSubjects();
   void FillSummaries();
+  // Hands what was typed into `line` to the table; characters code page 932 can't hold are
+  // dropped and named, the rest stays.
+  void TakeTyped(QLineEdit* line, const QString& text);
   void DateEdited(const QString& text);
   void SummaryEdited(const QString& text);
   void SubjectPicked(int index);

@@ -252,6 +252,9 @@ void Book::OperateSortExecute() {
   }
   try {
     for (TAccGrid* table : Tables()) table->SortByDate();
+  } catch (const RowError& e) {
+    ui_.Message(e.MessageWithRow());
+    ShowFailedRow(e);
   } catch (const Error& e) {
     ui_.Message(e.Message());
   }
@@ -299,6 +302,15 @@ void Book::ShowJournalWindow() {
 void Book::ShowMatchingLine(TAccGrid& table, const LineKey& key) {
   table.SelectMatchingLine(key);
   ui_.ShowTable(table, true);
+}
+
+void Book::ShowFailedRow(const RowError& error) {
+  for (TAccGrid* table : Tables()) {
+    if (table != &error.Table()) continue;
+    table->SelectLine(error.Row());
+    ui_.ShowTable(*table, true);
+    return;
+  }
 }
 
 void Book::AddSubject(const std::string& name) {

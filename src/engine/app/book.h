@@ -15,6 +15,7 @@ namespace engine {
 class TAccGrid;
 class TJournalGrid;
 class TLedgerGrid;
+class RowError;
 class Ui;
 
 // The one open book: its folder and files, the journal and the ledgers in child-window order,
@@ -65,6 +66,8 @@ class Book : public TableHost {
   // The aggregation commands' preliminaries: readiness check and the settings file. True
   // when the command's dialog may open.
   bool PrepareAggregation();
+  // Selects the row a failure names and brings its table's window to the front.
+  void ShowFailedRow(const RowError& error);
 
   // Subjects with their ledgers.
   void DeleteSubject(const std::string& name);

@@ -23,14 +23,45 @@ std::optional<std::string> ToCp932(QStringView text) {
   return encoded.toStdString();
 }
 
-QString FirstNonCp932Character(QStringView text) {
+namespace {
+// Calls `visit` with each character of `text`, a surrogate pair being one, and whether CP932
+// holds it, until `visit` returns false.
+template <typename Visit>
+void VisitCharacters(QStringView text, Visit visit) {
   for (qsizetype i = 0; i < text.size();) {
-    const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+    const qsizetype len =
+        (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
     const QStringView ch = text.mid(i, len);
-    if (!ToCp932(ch)) return ch.toString();
+    if (!visit(ch, ToCp932(ch).has_value())) return;
     i += len;
   }
-  return {};
+}
+}  // namespace
+
+QString FirstNonCp932Character(QStringView text) {
+  QString first;
+  VisitCharacters(text, [&](QStringView ch, bool held) {
+    if (!held) first = ch.toString();
+    return held;
+  });
+  return first;
+}
+
+Cp932Split SplitCp932(QStringView text) {
+  Cp932Split split;
+  if (ToCp932(text)) {
+    split.held = text.toString();
+    return split;
+  }
+  VisitCharacters(text, [&](QStringView ch, bool held) {
+    if (held) {
+      split.held += ch;
+    } else if (!split.refused.contains(ch)) {
+      split.refused.append(ch.toString());
+    }
+    return true;
+  });
+  return split;
 }
 
 std::string Sjis(std::string_view utf8) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
 #include <string>
@@ -21,6 +22,14 @@ std::optional<std::string> ToCp932(QStringView text);
 
 // The first character of `text` that CP932 cannot hold, or an empty string when all can.
 QString FirstNonCp932Character(QStringView text);
+
+// `text` taken apart into what CP932 can hold, in order, and the characters it cannot, each
+// once in the order first met (a surrogate pair counts as one character).
+struct Cp932Split {
+  QString held;
+  QStringList refused;
+};
+Cp932Split SplitCp932(QStringView text);
 
 // A program text (UTF-8 in the source) as CP932 bytes, for messages and fixed captions.
 // Program texts are all representable; anything else is a programming error and throws.

@@ -91,6 +91,9 @@ bool SchemaReport::Open() {
     values_ = LoadSchemaSettings(settings, schemaPath_, entries_.size(), subjects_);
     const auto [first, last] = journal->DateRange();
     years_ = YearList(first, last);
+  } catch (const RowError& e) {
+    failedRow_ = e;
+    return false;
   } catch (const Error&) {
     return false;
   }
@@ -111,6 +114,9 @@ bool SchemaReport::Ok() {
     Profile settings(PathFromCp932(settingsPath_));
     SaveSchemaSettings(settings, schemaPath_, values_, subjects_);
     WriteReportXml();
+  } catch (const RowError& e) {
+    failedRow_ = e;
+    return false;
   } catch (const Error&) {
     return false;
   }

@@ -4,12 +4,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/amount/aggregation_settings.h"
 #include "engine/base/date.h"
+#include "engine/tables/row_error.h"
 
 namespace engine {
 
@@ -40,6 +42,8 @@ class SchemaReport {
   // Saves the choices, then asks for the XML file and writes the report. True when the
   // dialog closes with success (also when there are no entries: nothing is done then).
   bool Ok();
+  // The row whose date made Open or Ok fail, or null.
+  const RowError* FailedRow() const { return failedRow_ ? &*failedRow_ : nullptr; }
 
   const std::string& SchemaPath() const { return schemaPath_; }
   const std::vector<std::string>& Entries() const { return entries_; }
@@ -97,6 +101,7 @@ class SchemaReport {
 
   TableHost& host_;
   std::string settingsPath_;
+  std::optional<RowError> failedRow_;
   std::string schemaPath_;
   std::vector<std::string> entries_;
   std::vector<std::string> subjects_;

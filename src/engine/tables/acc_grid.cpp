@@ -27,6 +27,14 @@ TLedgerGrid* TableHost::FindLedger(std::string_view caption) {
   return nullptr;
 }
 
+RowError::RowError(const Error& cause, const TAccGrid& table, int row)
+    : Error(cause), table_(&table), row_(row) {}
+
+std::string RowError::MessageWithRow() const {
+  return Message() + Sjis("（") + table_->Caption() + Sjis(" の ") + std::to_string(row_) +
+         Sjis(" 行目）");
+}
+
 TAccGrid::TAccGrid(TableHost& host, std::string_view headingCommaText) : host_(host) {
   rows_.resize(2);
   auto heading = SplitCommaText(headingCommaText);
@@ -140,12 +148,17 @@ void TAccGrid::SwapRows(int a, int b) {
   RowsSwapped(a, b);
 }
 
+Date TAccGrid::RowDate(int row, int currentYear) const {
+  try {
+    return ReadDate(Cell(1, row), currentYear);
+  } catch (const Error& e) {
+    throw RowError(e, *this, row);
+  }
+}
+
 int TAccGrid::DateOf(int row, std::vector<int>& days) const {
   int& cached = days[static_cast<std::size_t>(row)];
-  if (cached == kUnread) {
-    const std::string_view text = Cell(1, row);
-    cached = text.empty() ? kUndated : ReadDate(text, sortYear_).Days();
-  }
+  if (cached == kUnread) cached = IsDated(row) ? RowDate(row, sortYear_).Days() : kUndated;
   return cached;
 }
 
@@ -189,12 +202,15 @@ void TAccGrid::PartitionSort(int lo, int hi, std::vector<int>& days) {
   // nothing in the result.
   for (;;) {
     const int mid = lo + (hi - lo) / 2;
+    // The pivot is looked for by whether a row is dated; its date is read only once it has
+    // been swapped to the front, so a pivot whose date doesn't read stops the sort with that
+    // swap made.
     int p = mid;
-    while (p <= hi && DateOf(p, days) == kUndated) ++p;
+    while (p <= hi && !IsDated(p)) ++p;
     if (p > hi) {
       // No dated row from the middle on: take the last dated row before it.
       p = mid - 1;
-      while (p >= lo && DateOf(p, days) == kUndated) --p;
+      while (p >= lo && !IsDated(p)) --p;
       if (p < lo) return;  // nothing dated: nothing moves
     }
     SwapSorted(lo, p, days);
@@ -257,6 +273,15 @@ void TAccGrid::ShowSelectedLineStatus(int row) {
 void TAccGrid::RefreshStatus() {
   ShowCellStatus(currentColumn_, currentRow_);
   ui().SetStatus(2, selectedLine_ != 0 ? std::to_string(selectedLine_) + Sjis(" 行目選択") : "");
+}
+
+void TAccGrid::SelectLine(int row) {
+  if (row < 1 || row >= RowCount()) return;
+  FocusRow(row);
+  SetCurrentCell(0, row);
+  SetSelectedLine(row);
+  RefreshStatus();
+  NotifyMarks();
 }
 
 int TAccGrid::FindLine(const LineKey& key) const {

@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/base/date.h"
 #include "engine/tables/row.h"
+#include "engine/tables/row_error.h"
 #include "engine/tables/table_host.h"
 
 namespace engine {
@@ -109,6 +111,9 @@ class TAccGrid {
   void MoveRow(int from, int to);
   void SwapRows(int a, int b);
   void RefreshStatus();
+  // Jumps to a line: the toolkit's focused row becomes `row`, which is then the current row
+  // and the selected line (current column 0).
+  virtual void SelectLine(int row);
   // The first data row whose columns 1 to 5 equal the key, or 0.
   int FindLine(const LineKey& key) const;
 
@@ -129,6 +134,8 @@ class TAccGrid {
   void SetRowCount(int count);
   // Loads a table file's lines into rows 1 and on; false when the file had no lines.
   bool LoadRows(const QString& path);
+  // Column 1 of the row read as a date; a text that doesn't read throws RowError.
+  Date RowDate(int row, int currentYear) const;
   // Status panels 1 and 2 for a selected line.
   void ShowSelectedLineStatus(int row);
   void ShowCellStatus(int column, int row);

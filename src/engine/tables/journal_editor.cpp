@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
+#include "engine/base/integer.h"
 #include "engine/base/ui.h"
 #include "engine/tables/journal_grid.h"
 
@@ -18,6 +20,8 @@ constexpr const char* kMonthAndDay = "^(0?[1-9]|1[0-2])/(0?[1-9]|[1-2][0-9]|3[0-
 constexpr const char* kOneDigitMonth = "^([0-9][0-9])/([1-9])/(0?[1-9]|[1-2][0-9]|3[0-1])$";
 constexpr const char* kOneDigitDay = "^([0-9][0-9])/(0[1-9]|1[0-2])/([1-9])$";
 constexpr const char* kFullDate = "^([0-9][0-9])/(0?[1-9]|1[0-2])/(0?[1-9]|[1-2][0-9]|3[0-1])$";
+constexpr const char* kFourDigitYear =
+    "^([0-9][0-9][0-9][0-9])/(0?[1-9]|1[0-2])/(0?[1-9]|[1-2][0-9]|3[0-1])$";
 constexpr const char* kAmount = "^[0-9]+$";
 
 // No date or amount holds a control character; refusing them first also keeps the
@@ -173,11 +177,24 @@ bool TJournalGrid::CommitDate() {
   if (HasControlCharacter(t)) return RefuseEdit(refusal);
   const QDate today = Today();
   const std::string year = TwoDigits(today.year());
+  if (Matches(kFourDigitYear, t)) {
+    // The table keeps two-digit years, so a year is taken only when its last two digits
+    // read back as the same year.
+    const int typedYear = std::stoi(t.substr(0, 4));
+    if (WindowYear(typedYear % 100, today.year()) != typedYear) {
+      const int first = today.year() - 50;  // the window's first year
+      return RefuseEdit(Sjis("年は ") + std::to_string(first) + Sjis(" 年から ") +
+                        std::to_string(first + 99) + Sjis(" 年までで入力してください"));
+    }
+    t.erase(0, 2);
+  }
   if (Matches(kDayAlone, t)) t = year + "/" + TwoDigits(today.month()) + "/" + t;
   if (Matches(kMonthAndDay, t)) t = year + "/" + t;
   if (Matches(kOneDigitMonth, t)) t.insert(3, "0");
   if (Matches(kOneDigitDay, t)) t.insert(t.size() - 1, "0");
-  if (!Matches(kFullDate, t)) return RefuseEdit(refusal);
+  // The patterns check ranges only; a day the calendar doesn't have (27/02/30) would make
+  // the sort and every aggregation fail later.
+  if (!Matches(kFullDate, t) || !ParseDate(t, today.year())) return RefuseEdit(refusal);
   const int row = CurrentRow();
   if (Cell(1, row) != t) {
     if (!UnpostForEdit(row)) return false;
@@ -192,6 +209,10 @@ bool TJournalGrid::CommitAmount() {
   if (t.empty()) return true;
   if (HasControlCharacter(t) || !Matches(kAmount, t)) {
     return RefuseEdit(Sjis("金額は数値のみを入力してください"));
+  }
+  // Amounts are added as 32-bit integers; a longer one would only fail when it is posted.
+  if (!ParseInt32(t)) {
+    return RefuseEdit(Sjis("金額が大きすぎます。2,147,483,647 以下の数値を入力してください"));
   }
   const int row = CurrentRow();
   if (Cell(CurrentColumn(), row) != t) {

@@ -256,12 +256,12 @@ std::pair<Date, Date> TJournalGrid::DateRange() const {
     return {date, date};
   }
   const int year = Today().year();
-  Date first = ReadDate(Cell(1, 1), year);
+  Date first = RowDate(1, year);
   Date last = first;
   int lastDated = RowCount() - 1;
   while (lastDated > 1 && !IsDated(lastDated)) --lastDated;
   for (int r = 1; r <= lastDated; ++r) {
-    const Date date = ReadDate(Cell(1, r), year);
+    const Date date = RowDate(r, year);
     if (date < first) {
       first = date;
     } else if (date > last) {

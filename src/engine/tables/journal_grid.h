@@ -55,6 +55,7 @@ class TJournalGrid : public TAccGrid {
   void PostLine() override;
   void SortByDate() override;
   void SelectMatchingLine(const LineKey& key) override;
+  void SelectLine(int row) override;
   bool MousePress(int column, int row) override;
 
   // In-place editors. The editor lies over the current cell.

@@ -80,13 +80,13 @@ void TJournalGrid::GoToCredit() {
 }
 
 void TJournalGrid::SelectMatchingLine(const LineKey& key) {
-  const int row = FindLine(key);
-  if (row == 0) return;
-  FocusRow(row);
-  SetCurrentCell(0, row);
-  SetSelectedLine(row);
+  if (const int row = FindLine(key); row != 0) SelectLine(row);
+}
+
+void TJournalGrid::SelectLine(int row) {
+  TAccGrid::SelectLine(row);
+  // Focusing the row opened its editor; a selected line has none.
   HideEditor();
-  NotifyMarks();
 }
 
 }  // namespace engine

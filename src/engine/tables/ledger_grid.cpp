@@ -74,25 +74,28 @@ bool TLedgerGrid::MousePress(int column, int row) {
 
 void TLedgerGrid::RemoveRow(int row) {
   if (row < 1 || row >= RowCount()) return;
-  // Taking the row out shifts every later balance by its amount. The new balances are all
-  // computed before anything changes, so a balance that doesn't convert stops the removal
-  // with the ledger as it was.
+  // Taking the row out shifts every later balance by its amount, and each of them is written
+  // back as a plain integer even when the amount is 0. The new balances are all computed
+  // before anything changes, so a balance that doesn't convert stops the removal with the
+  // ledger as it was.
   const std::int32_t delta = -AmountDelta(row);
-  std::vector<std::int32_t> repaired;
   int last = RowCount() - 1;
-  if (delta != 0) {
-    while (last > row && Cell(6, last).empty()) --last;
-    for (int r = row + 1; r <= last; ++r) {
-      const std::string_view balance = Cell(6, r);
-      // A row without a balance (a blank line of a hand-made file) has nothing to repair.
-      repaired.push_back(balance.empty() ? 0 : CheckedAdd(ReadInt(balance), delta));
+  while (last > row && Cell(6, last).empty()) --last;
+  std::vector<std::optional<std::int32_t>> repaired;
+  repaired.reserve(static_cast<std::size_t>(last - row));
+  for (int r = row + 1; r <= last; ++r) {
+    // A wholly empty row (a blank line of a hand-made file) has nothing to repair; a row with
+    // any text needs an integer balance.
+    if (RowAt(r).IsEmpty()) {
+      repaired.emplace_back();
+    } else {
+      repaired.emplace_back(CheckedAdd(ReadInt(Cell(6, r)), delta));
     }
   }
   TAccGrid::RemoveRow(row);
   if (repaired.empty()) return;
   for (std::size_t i = 0; i < repaired.size(); ++i) {
-    const int r = row + static_cast<int>(i);
-    if (!Cell(6, r).empty()) StoreBalance(r, repaired[i]);
+    if (repaired[i]) StoreBalance(row + static_cast<int>(i), *repaired[i]);
   }
   NotifyRows(row, row + static_cast<int>(repaired.size()) - 1);
 }
@@ -108,40 +111,56 @@ void TLedgerGrid::LineMoved(int from, int to) {
 }
 
 void TLedgerGrid::MovedDown(int from, int to) {
-  // An empty row carries no amount and gets no balance wherever it is dropped.
-  if (RowAt(to).IsEmpty()) return;
+  // Rows from..to-1 moved up by one place and lose the moved row's amount; each balance is
+  // written back as a plain integer even when that amount is 0. Empty rows among them (the
+  // trailing row, when a row was dropped below it) go back to the end; a row with text but no
+  // balance stays where it is rather than being thrown away. Everything is computed before
+  // the first cell changes, so a balance that doesn't convert leaves every balance as it was.
   const std::int32_t delta = AmountDelta(to);
-  // Rows from..to-1 moved up by one place and lose the moved row's amount. Empty rows among
-  // them (the trailing row, when a row was dropped below it) go back to the end. Everything
-  // is computed before the first cell changes.
   std::vector<std::pair<int, std::int32_t>> balances;
   std::vector<int> emptyRows;
   for (int r = from; r < to; ++r) {
     const std::string_view balance = Cell(6, r);
     if (RowAt(r).IsEmpty()) {
       emptyRows.push_back(r);
-    } else if (!balance.empty() && delta != 0) {
+    } else if (!balance.empty()) {
       balances.emplace_back(r, CheckedSub(ReadInt(balance), delta));
     }
   }
-  // The row that will stand right above the moved one once the empty rows have gone.
-  int above = to - 1;
-  while (above >= from && RowAt(above).IsEmpty()) --above;
+  // An empty row carries no amount and gets no balance wherever it is dropped.
+  const bool movedEmpty = RowAt(to).IsEmpty();
   std::int32_t movedBalance = delta;
-  auto changed = std::find_if(balances.begin(), balances.end(),
-                              [&](const auto& entry) { return entry.first == above; });
-  if (changed != balances.end()) {
-    movedBalance = CheckedAdd(delta, changed->second);
-  } else if (Matches(kSignedPattern, Cell(6, above))) {
-    movedBalance = CheckedAdd(delta, ReadInt(Cell(6, above)));
+  if (!movedEmpty) {
+    // The row that will stand right above the moved one once the empty rows have gone.
+    int above = to - 1;
+    while (above >= from && RowAt(above).IsEmpty()) --above;
+    auto changed = std::find_if(balances.begin(), balances.end(),
+                                [&](const auto& entry) { return entry.first == above; });
+    if (changed != balances.end()) {
+      movedBalance = CheckedAdd(delta, changed->second);
+    } else if (Matches(kSignedPattern, Cell(6, above))) {
+      movedBalance = CheckedAdd(delta, ReadInt(Cell(6, above)));
+    }
+  }
+
+  // Taking an empty row out rewrites the balances below it as integers, as RemoveRow does;
+  // below the moved row that reaches down to the last balance.
+  int last = to;
+  if (!emptyRows.empty()) {
+    last = RowCount() - 1;
+    while (last > to && Cell(6, last).empty()) --last;
+    for (int r = to + 1; r <= last; ++r) {
+      if (!RowAt(r).IsEmpty()) balances.emplace_back(r, ReadInt(Cell(6, r)));
+    }
   }
 
   for (const auto& [r, value] : balances) StoreBalance(r, value);
-  StoreBalance(to, movedBalance);
-  NotifyRows(from, to);
+  if (!movedEmpty) StoreBalance(to, movedBalance);
+  NotifyRows(from, last);
   int removed = 0;
   for (const int r : emptyRows) {
-    RemoveRow(r - removed);
+    // The balances its removal changes were all written above.
+    TAccGrid::RemoveRow(r - removed);
     AppendRow();
     ++removed;
   }
@@ -159,13 +178,12 @@ void TLedgerGrid::MovedUp(int from, int to) {
   }
   const std::int32_t delta = AmountDelta(to);
   const std::int32_t movedBalance = to < 2 ? delta : CheckedAdd(ReadInt(Cell(6, to - 1)), delta);
-  // Rows to+1..from moved down by one place and now include the moved row's amount.
+  // Rows to+1..from moved down by one place and now include the moved row's amount; each
+  // balance is written back as a plain integer even when that amount is 0.
   std::vector<std::pair<int, std::int32_t>> balances;
-  if (delta != 0) {
-    for (int r = to + 1; r <= from; ++r) {
-      const std::string_view balance = Cell(6, r);
-      if (!balance.empty()) balances.emplace_back(r, CheckedAdd(ReadInt(balance), delta));
-    }
+  for (int r = to + 1; r <= from; ++r) {
+    const std::string_view balance = Cell(6, r);
+    if (!balance.empty()) balances.emplace_back(r, CheckedAdd(ReadInt(balance), delta));
   }
   StoreBalance(to, movedBalance);
   for (const auto& [r, value] : balances) StoreBalance(r, value);

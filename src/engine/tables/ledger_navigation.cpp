@@ -43,13 +43,7 @@ void TLedgerGrid::GoToLedger() {
 }
 
 void TLedgerGrid::SelectMatchingLine(const LineKey& key) {
-  const int row = FindLine(key);
-  if (row == 0) return;
-  FocusRow(row);
-  SetCurrentCell(0, row);
-  SetSelectedLine(row);
-  RefreshStatus();
-  NotifyMarks();
+  if (const int row = FindLine(key); row != 0) SelectLine(row);
 }
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/base/error.h"
 #include "engine/base/fields.h"
 #include "engine/base/integer.h"
 #include "engine/tables/ledger_grid.h"
@@ -47,11 +48,10 @@ void TLedgerGrid::Post(const RowTexts& journalRow, bool debit) {
 }
 
 void TLedgerGrid::RemovePosting(const LineKey& key) {
+  // A key of five empty texts matches the empty trailing row like any other row; the next
+  // posting then goes below the last data row (Post never overwrites a row with text).
   const int row = FindLine(key);
-  // An empty row is never a posting; removing the trailing row would leave a data row last,
-  // where the next posting would overwrite it.
-  if (row == 0 || RowAt(row).IsEmpty()) return;
-  RemoveRow(row);
+  if (row != 0) RemoveRow(row);
 }
 
 std::int32_t TLedgerGrid::ColumnTotal(int column) {
@@ -71,7 +71,7 @@ std::int32_t TLedgerGrid::ColumnTotalBetween(int column, const Date& from, const
   for (int r = 1; r < RowCount(); ++r) {
     const std::string_view amount = Cell(column, r);
     if (!IsNumeric(amount)) continue;
-    const Date date = ReadDate(Cell(1, r), currentYear);
+    const Date date = RowDate(r, currentYear);
     if (from <= date && date < to) total = CheckedAdd(total, ReadInt(amount));
   }
   return total;
@@ -88,7 +88,12 @@ void TLedgerGrid::MonthlyTotals(int column, std::string_view year,
     if (fields[0] != year) continue;
     const std::string_view amount = Cell(column, r);
     if (!IsNumeric(amount)) continue;
-    const std::int32_t month = ReadInt(fields[1]);
+    std::int32_t month = 0;
+    try {
+      month = ReadInt(fields[1]);
+    } catch (const Error& e) {
+      throw RowError(e, *this, r);
+    }
     if (month < 1 || month > 12) continue;
     std::int32_t& sum = sums[static_cast<std::size_t>(month - 1)];
     sum = CheckedAdd(sum, ReadInt(amount));

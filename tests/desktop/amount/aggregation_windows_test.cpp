@@ -1,12 +1,13 @@
 // The aggregation commands, their dialogs, the result table and the text window, driven from
 // the main window's menu on the sample book.
 
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QListWidget>
 #include <QLocale>
+#include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -19,11 +20,13 @@
 #include "desktop/amount/tamounttabledialog.h"
 #include "desktop/amount/teditform.h"
 #include "desktop/app/tacc_mdi.h"
+#include "desktop/tables/tbookform.h"
 #include "desktop_fixture.h"
 #include "engine/app/profile.h"
 #include "engine/base/date.h"
-#include "support/modal_driver.h"
+#include "engine/tables/ledger_grid.h"
 #include "support/book_window.h"
+#include "support/modal_driver.h"
 #include "test_registry.h"
 
 namespace desktop_tests {
@@ -185,6 +188,24 @@ class AggregationWindowsTest : public BookWindowTest {
     QTRY_VERIFY(driver.Done());
     QCOMPARE(shownMonth, QStringLiteral("25/06"));
     QCOMPARE(driver.Messages(), QStringList{"集計に失敗しました"});
+  }
+
+  void aDateThatDoesNotReadNamesAndSelectsItsRow() {
+    Start();
+    engine::TLedgerGrid& food = window_->Book().LedgerAt(0);
+    food.SetCell(1, 2, "25/06/31");  // as a file edited by hand may hold it
+    ModalDriver driver;
+    driver.Then<desktop::tamounttabledialog>([&](desktop::tamounttabledialog* d) {
+      d->cmbname->setEditText(QStringLiteral("食費"));
+      d->btnok->click();
+    });
+    driver.Box();
+    Run(Command::AmountTable);
+    QTRY_VERIFY(driver.Done());
+    QCOMPARE(driver.Messages(),
+             QStringList{"集計に失敗しました\n'25/06/31' は日付ではありません（食費 の 2 行目）"});
+    QCOMPARE(food.SelectedLine(), 2);
+    QCOMPARE(window_->MdiArea()->currentSubWindow(), window_->FormOf(food));
   }
 
   void bookTablesGoToTheTextWindow() {

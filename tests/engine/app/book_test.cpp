@@ -334,5 +334,22 @@ TEST_F(BookTest, SortCommandSortsEveryTableAndMarksTheBook) {
   EXPECT_EQ(book.LedgerAt(0).Cell(6, 2), "1500");
 }
 
+TEST_F(BookTest, ASortStoppedByADateNamesAndSelectsItsRow) {
+  // A hand-edited journal: 25/02/30 passed no editor.
+  Write(P("仕訳帳.txt"), {Sjis("25/06/02\t300\t食費\tパン\t現金\t300"),
+                          Sjis("25/02/30\t1200\t食費\t昼食\t現金\t1200")});
+  Write(P("勘定科目.txt"), {Sjis("食費")});
+  Write(P("摘要.txt"), {});
+  Write(P("家計.txt"), {P("勘定科目.txt"), P("摘要.txt"), "", P("仕訳帳.txt")});
+  book.OpenBook(P("家計.txt"));
+  ui.events.clear();
+  book.OperateSortExecute();
+  EXPECT_EQ(ui.LastMessage(), Sjis("'25/02/30' は日付ではありません（仕訳帳 の 2 行目）"));
+  EXPECT_EQ(book.Journal()->SelectedLine(), 2);
+  EXPECT_EQ(book.Journal()->OpenEditorKind(), TJournalGrid::EditorKind::None);
+  EXPECT_EQ(ui.events, (Lines{"show+restore " + Sjis("仕訳帳")}));
+  EXPECT_TRUE(book.Modified());
+}
+
 }  // namespace
 }  // namespace engine

@@ -38,6 +38,23 @@ TEST(Cp932Test, RefusesWhatCodePage932CannotHold) {
   EXPECT_TRUE(FirstNonCp932Character(QString::fromUtf8("食費")).isEmpty());
 }
 
+TEST(Cp932Test, SplitKeepsWhatCodePage932HoldsAndNamesTheRestOnce) {
+  const struct {
+    const char* text;
+    const char* held;
+    QStringList refused;
+  } cases[] = {
+      {"食費", "食費", {}},   {"夕食🍣", "夕食", {"🍣"}}, {"🍣寿𠮷司🍣", "寿司", {"🍣", "𠮷"}},
+      {"12€3", "123", {"€"}}, {"😀", "", {"😀"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const Cp932Split split = SplitCp932(QString::fromUtf8(c.text));
+    EXPECT_EQ(split.held, QString::fromUtf8(c.held));
+    EXPECT_EQ(split.refused, c.refused);
+  }
+}
+
 TEST(Cp932Test, MessagesTakeTheirArgument) {
   EXPECT_EQ(FormatMessage(Sjis("'%s' は整数ではありません"), "1x"),
             Sjis("'1x' は整数ではありません"));

@@ -6,17 +6,47 @@ namespace {
 using Editor = TJournalGrid::EditorKind;
 
 TEST_F(JournalTest, TypedDatesAreCompletedOrRefused) {
+  const std::string dateMessage = Sjis("日付は yy/mm/dd の形式で入力してください");
+  const std::string yearMessage = Sjis("年は 1975 年から 2074 年までで入力してください");
   const struct {
     const char* typed;
     const char* stored;  // nullptr: refused
+    const std::string* message = nullptr;  // the refusal; the date message when not given
   } cases[] = {
-      {"5", "25/06/05"},       {"05", "25/06/05"},      {"31", "25/06/31"},
-      {"3/7", "25/03/07"},     {"12/31", "25/12/31"},   {"24/1/9", "24/01/09"},
-      {"24/11/9", "24/11/09"}, {"24/1/19", "24/01/19"}, {"99/02/31", "99/02/31"},
-      {"2024/01/09", nullptr}, {"13/5", nullptr},       {"32", nullptr},
-      {"0", nullptr},          {"25/13/01", nullptr},   {"25/6/32", nullptr},
-      {"５", nullptr},         {"5\n6", nullptr},       {"25/06/05\n", nullptr},
+      {"5", "25/06/05"},
+      {"05", "25/06/05"},
+      {"30", "25/06/30"},
+      {"3/7", "25/03/07"},
+      {"12/31", "25/12/31"},
+      {"24/1/9", "24/01/09"},
+      {"24/11/9", "24/11/09"},
+      {"24/1/19", "24/01/19"},
+      {"24/2/29", "24/02/29"},
+      {"13/5", nullptr},
+      {"32", nullptr},
+      {"0", nullptr},
+      {"25/13/01", nullptr},
+      {"25/6/32", nullptr},
+      {"５", nullptr},
+      {"5\n6", nullptr},
+      {"25/06/05\n", nullptr},
       {"1 ", nullptr},
+      // Days the calendar doesn't have, however they are typed.
+      {"27/2/30", nullptr},
+      {"99/02/31", nullptr},
+      {"31", nullptr},
+      {"2/29", nullptr},
+      {"25/04/31", nullptr},
+      // Four-digit years are kept as two digits when those read back as the same year.
+      {"2025/1/31", "25/01/31"},
+      {"2024/01/09", "24/01/09"},
+      {"1975/12/1", "75/12/01"},
+      {"2074/1/1", "74/01/01"},
+      {"2025/2/29", nullptr},
+      {"2025/13/1", nullptr},
+      {"02025/1/1", nullptr},
+      {"1974/12/31", nullptr, &yearMessage},
+      {"2075/1/1", nullptr, &yearMessage},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -33,7 +63,7 @@ TEST_F(JournalTest, TypedDatesAreCompletedOrRefused) {
       EXPECT_TRUE(host.modified);
     } else {
       EXPECT_EQ(journal.Cell(1, 1), "24/12/01");
-      EXPECT_EQ(ui.messages, Messages({"日付は yy/mm/dd の形式で入力してください"}));
+      EXPECT_EQ(ui.messages, std::vector<std::string>{c.message ? *c.message : dateMessage});
       EXPECT_FALSE(host.modified);
     }
   }
@@ -46,17 +76,32 @@ TEST_F(JournalTest, AmountsGoIntoBothAmountColumns) {
   EXPECT_TRUE(Type(2, 1, "0120"));
   EXPECT_EQ(journal.Cell(6, 1), "0120");
 
-  for (const char* refused : {"1,200", "-5", "12a", "1200\n"}) {
-    SCOPED_TRACE(refused);
+  const struct {
+    const char* typed;
+    const char* message;
+  } refusals[] = {
+      {"1,200", "金額は数値のみを入力してください"},
+      {"-5", "金額は数値のみを入力してください"},
+      {"12a", "金額は数値のみを入力してください"},
+      {"1200\n", "金額は数値のみを入力してください"},
+      {"2147483648", "金額が大きすぎます。2,147,483,647 以下の数値を入力してください"},
+      {"99999999999", "金額が大きすぎます。2,147,483,647 以下の数値を入力してください"},
+  };
+  for (const auto& c : refusals) {
+    SCOPED_TRACE(c.typed);
     ui.messages.clear();
-    EXPECT_FALSE(Type(2, 1, refused));
-    EXPECT_EQ(ui.messages, Messages({"金額は数値のみを入力してください"}));
+    EXPECT_FALSE(Type(2, 1, c.typed));
+    EXPECT_EQ(ui.messages, Messages({c.message}));
     EXPECT_EQ(journal.Cell(2, 1), "0120");
     EXPECT_EQ(journal.Cell(6, 1), "0120");
   }
+
   // An empty editor can't clear an amount.
   EXPECT_TRUE(Type(6, 1, ""));
   EXPECT_EQ(journal.Cell(6, 1), "0120");
+  // The largest amount is taken, leading zeros or not.
+  EXPECT_TRUE(Type(2, 1, "0002147483647"));
+  EXPECT_EQ(journal.Cell(6, 1), "0002147483647");
 }
 
 TEST_F(JournalTest, ARefusedEditKeepsTheCurrentCellAndOpensNoEditor) {

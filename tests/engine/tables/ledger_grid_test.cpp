@@ -184,6 +184,12 @@ TEST_F(LedgerTest, RemovalThatCannotRepairChangesNothing) {
       {"a balance below leaves 32 bits",
        {"25/04/01\tx\ty\t\t100\t-100", "25/04/02\tx\ty\t5\t\t2147483600"},
        OverflowMessage()},
+      {"a balance below is not an integer though nothing changes",
+       {"25/04/01\tx\ty\t\t\t0", "25/04/02\tx\ty\t5\t\t1.5"},
+       Sjis("'1.5' は整数ではありません")},
+      {"a row with text but no balance above the last balance",
+       {"25/04/01\tx\ty\t100\t\t100", "25/04/02\tx\ty\t5\t\t", "25/04/03\tx\ty\t5\t\t5"},
+       Sjis("'' は整数ではありません")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -197,6 +203,115 @@ TEST_F(LedgerTest, RemovalThatCannotRepairChangesNothing) {
       EXPECT_EQ(e.Message(), c.message);
     }
     EXPECT_EQ(Rows(ledger), before);
+  }
+}
+
+TEST_F(LedgerTest, RepairsWriteEveryBalanceBelowAsAPlainInteger) {
+  // Rows 1 and 4 have neither amount, so removing or dragging them shifts the balances by 0;
+  // they are rewritten all the same. The wholly empty row 3 is left as it is.
+  const Lines rows = {
+      "25/04/01\tx\ty\t\t\t7",  "25/04/02\tx\ty\t\t5\t-0",     "",
+      "25/04/03\tx\ty\t\t\t05", "25/04/04\tx\ty\t100\t\t0120",
+  };
+  const struct {
+    const char* name;
+    int from;
+    int to;  // 0: RemoveRow(from)
+    Lines balances;
+  } cases[] = {
+      {"removing a row without amount", 1, 0, {"0", "", "5", "120"}},
+      {"removing the last posting", 5, 0, {"7", "-0", "", "05"}},
+      {"removing a credit of 5", 2, 0, {"7", "", "10", "125"}},
+      // The empty row goes to the end, as an empty row among the rows that moved up does.
+      {"dragging a row without amount down", 1, 4, {"0", "5", "5", "120", ""}},
+      {"dragging a debit of 100 below the trailing row", 5, 6, {"7", "-0", "", "05", "105"}},
+      {"dragging a row without amount up", 4, 1, {"0", "7", "0", "", "0120"}},
+      {"dragging a debit of 100 up", 5, 2, {"7", "107", "100", "", "105"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TLedgerGrid ledger(host);
+    Load(ledger, rows);
+    if (c.to == 0) {
+      ledger.RemoveRow(c.from);
+    } else {
+      ToolkitMove(ledger, c.from, c.to);
+      ledger.LineMoved(c.from, c.to);
+    }
+    EXPECT_EQ(Balances(ledger), c.balances);
+    EXPECT_TRUE(ledger.RowAt(ledger.RowCount() - 1).IsEmpty());
+  }
+}
+
+TEST_F(LedgerTest, DragThatCannotRepairKeepsEveryBalance) {
+  const struct {
+    const char* name;
+    Lines rows;
+    int from, to;
+    std::string message;
+  } cases[] = {
+      {"down past a balance that is not an integer, moving no amount",
+       {"25/04/01\tx\ty\t\t\t1", "25/04/02\tx\ty\t5\t\tabc", "25/04/03\tx\ty\t5\t\t6"},
+       1,
+       3,
+       Sjis("'abc' は整数ではありません")},
+      {"up past a balance that is not an integer, moving no amount",
+       {"25/04/01\tx\ty\t5\t\t5", "25/04/02\tx\ty\t5\t\t1x", "25/04/03\tx\ty\t\t\t6"},
+       3,
+       1,
+       Sjis("'1x' は整数ではありません")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TLedgerGrid ledger(host);
+    Load(ledger, c.rows);
+    ToolkitMove(ledger, c.from, c.to);
+    const Lines before = Rows(ledger);
+    try {
+      ledger.LineMoved(c.from, c.to);
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Message(), c.message);
+    }
+    EXPECT_EQ(Rows(ledger), before);
+  }
+}
+
+TEST_F(LedgerTest, APivotWhoseDateDoesNotReadStopsTheSortAfterItsSwap) {
+  // 22 rows with the trailing one: the partition sort runs, its middle is row 11, and the
+  // first dated row from there is swapped to row 1 before its date is read.
+  const struct {
+    const char* name;
+    int undatedFrom;  // rows undatedFrom..pivot-1 have no date
+    int pivot;
+  } cases[] = {
+      {"the middle row", 11, 11},
+      {"the first dated row after undated ones", 11, 13},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Lines rows;
+    for (int r = 1; r <= 21; ++r) {
+      const std::string date = r == c.pivot                        ? "27/02/30"
+                               : r >= c.undatedFrom && r < c.pivot ? ""
+                                                                   : "25/05/" + std::to_string(r);
+      rows.push_back(date + "\tx\trow " + std::to_string(r) + "\t1\t\t0");
+    }
+    TLedgerGrid ledger(host);
+    ledger.SetCaption(Sjis("食費"));
+    Load(ledger, rows);
+    Lines expected = Rows(ledger);
+    std::swap(expected[0], expected[static_cast<std::size_t>(c.pivot - 1)]);
+    try {
+      ledger.SortByDate();
+      ADD_FAILURE() << "no error";
+    } catch (const RowError& e) {
+      // The row named is where the date now stands.
+      EXPECT_EQ(e.MessageWithRow(), Sjis("'27/02/30' は日付ではありません（食費 の 1 行目）"));
+      EXPECT_EQ(&e.Table(), &ledger);
+      EXPECT_EQ(e.Row(), 1);
+    }
+    EXPECT_EQ(Rows(ledger), expected);
   }
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/base/error.h"
 #include "engine/base/integer.h"
+#include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 #include "ledger_fixture.h"
 
@@ -116,12 +119,32 @@ TEST_F(LedgerTest, RemovePostingTakesTheFirstMatchAndRepairsBalances) {
   EXPECT_EQ(food.RowCount(), 5);
 }
 
-TEST_F(LedgerTest, AnEmptyKeyNeverRemovesTheTrailingRow) {
-  food.PostDebit(JournalRow("25/06/05", "1200", "食費", "昼食", "現金").Views());
-  food.RemovePosting({"", "", "", "", ""});
-  EXPECT_EQ(food.RowCount(), 3);
-  food.PostDebit(JournalRow("25/06/06", "1", "食費", "昼食", "現金").Views());
-  EXPECT_EQ(Balances(food), (Lines{"1200", "1201"}));
+TEST_F(LedgerTest, AnEmptyKeyRemovesTheFirstRowWithFiveEmptyCells) {
+  const struct {
+    const char* name;
+    Lines rows;   // loaded, then one posting of 1200
+    Lines after;  // every row once the empty key is removed and 1 more is posted
+  } cases[] = {
+      {"the trailing row",
+       {},
+       {"25/06/05\t現金\t昼食\t1200\t\t1200", "25/06/06\t現金\t昼食\t1\t\t1201", "\t\t\t\t\t"}},
+      // Only the balance is left of this row; the balances below are rewritten by 0.
+      {"a row holding a balance only",
+       {"\t\t\t\t\t5", "25/06/01\tx\ty\t\t\t-0"},
+       {"25/06/01\tx\ty\t\t\t0", "25/06/05\t現金\t昼食\t1200\t\t1200",
+        "25/06/06\t現金\t昼食\t1\t\t1201", "\t\t\t\t\t"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TLedgerGrid ledger(host);
+    if (!c.rows.empty()) Load(ledger, c.rows);
+    ledger.PostDebit(JournalRow("25/06/05", "1200", "食費", "昼食", "現金").Views());
+    const int count = ledger.RowCount();
+    ledger.RemovePosting({"", "", "", "", ""});
+    EXPECT_EQ(ledger.RowCount(), count - 1);
+    ledger.PostDebit(JournalRow("25/06/06", "1", "食費", "昼食", "現金").Views());
+    EXPECT_EQ(Rows(ledger), SjisLines(c.after));
+  }
 }
 
 TEST_F(LedgerTest, TotalsCountNumericCellsOnly) {
@@ -191,6 +214,48 @@ TEST_F(LedgerTest, MonthlyTotalsAddByTheYearText) {
   std::array<std::int32_t, 12> debits{};
   food.MonthlyDebitTotals("25", debits);
   EXPECT_EQ(debits, (std::array<std::int32_t, 12>{3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(LedgerTest, DatesThatDoNotReadNameTheirTableAndRow) {
+  TJournalGrid& journal = host.journal();
+  journal.AppendRow();
+  journal.AppendRow();
+  journal.SetCell(1, 1, "25/06/01");
+  journal.SetCell(1, 2, "25/02/30");
+  journal.SetCell(1, 3, "25/06/03");
+  Load(food, {"25/04/01\tx\ty\t1\t\t1", "25/4/31\tx\ty\t\t2\t-1", "25/ab/01\tx\ty\t\t3\t-4"});
+  const struct {
+    const char* name;
+    std::function<void()> read;
+    const TAccGrid* table;
+    int row;
+    const char* message;
+  } cases[] = {
+      {"the journal's date range", [&] { journal.DateRange(); }, &journal, 2,
+       "'25/02/30' は日付ではありません（仕訳帳 の 2 行目）"},
+      {"a ledger's totals between dates",
+       [&] {
+         food.CreditTotalBetween({2025, 4, 1}, {2025, 5, 1});
+       },
+       &food, 2, "'25/4/31' は日付ではありません（食費 の 2 行目）"},
+      {"a ledger's monthly totals",
+       [&] {
+         std::array<std::int32_t, 12> totals{};
+         food.MonthlyCreditTotals("25", totals);
+       },
+       &food, 3, "'ab' は整数ではありません（食費 の 3 行目）"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      c.read();
+      ADD_FAILURE() << "no error";
+    } catch (const RowError& e) {
+      EXPECT_EQ(e.MessageWithRow(), Sjis(c.message));
+      EXPECT_EQ(&e.Table(), c.table);
+      EXPECT_EQ(e.Row(), c.row);
+    }
+  }
 }
 
 TEST_F(LedgerTest, MonthlyTotalsOutOfRangeLeaveTheCallersTotals) {
