@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -308,6 +309,19 @@ void TAccMDI::FillWindowMenu() {
     item->setChecked(FormOf(*table) == active);
     connect(item, &QAction::triggered, this, [this, table] { ShowTable(*table, true); });
     windowItems_.append(item);
+  }
+}
+
+void TAccMDI::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Coming back from another program: ask about book files it changed. The question waits
+  // until the activation is done, so its box doesn't open inside the window system's event.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !checkQueued_) {
+    checkQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+      checkQueued_ = false;
+      Guarded([&] { book_->CheckFilesOnDisk(); });
+    });
   }
 }
 

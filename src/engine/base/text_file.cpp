@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <memory>
 
+#include "engine/base/atomic_saver.h"
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
 
@@ -68,13 +68,9 @@ std::vector<std::string> ReadTextLines(const QString& path) {
 }
 
 void WriteFileAtomically(const QString& path, std::string_view image) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw Error(PathMessage(path, " に書き込めません"));
-  const qint64 want = static_cast<qint64>(image.size());
-  if (file.write(image.data(), want) != want || !file.commit()) {
-    file.cancelWriting();
-    throw Error(PathMessage(path, " に書き込めません"));
-  }
+  AtomicSaver saver;
+  saver.Stage(path, image);
+  saver.Commit();
 }
 
 void WriteTextLines(const QString& path, const std::vector<std::string>& lines) {
