@@ -97,6 +97,7 @@ TAccMDI::~TAccMDI() {
     book_->CloseBook();
   } catch (const std::exception&) {
   }
+  if (placementWritten_) return;
   try {
     settings_.WritePlacement({x(), y(), width(), height()});
   } catch (const std::exception&) {
@@ -329,6 +330,9 @@ void TAccMDI::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
   Guarded([&] { mayClose = book_->QuerySaveBook(); });
   if (mayClose) {
+    // Written here, where a failure (a full disk, no permission) can still be shown.
+    placementWritten_ = true;
+    Guarded([&] { settings_.WritePlacement({x(), y(), width(), height()}); });
     event->accept();
   } else {
     event->ignore();

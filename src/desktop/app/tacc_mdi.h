@@ -136,6 +136,7 @@ class TAccMDI : public QMainWindow {
   // Set while the tab bar follows the windows, so that doesn't count as the user's choice.
   bool selectingTab_ = false;
   bool checkQueued_ = false;
+  bool placementWritten_ = false;
 };
 
 }  // namespace desktop

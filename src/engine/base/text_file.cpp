@@ -14,7 +14,13 @@ namespace engine {
 namespace {
 std::string PathMessage(const QString& path, const char* utf8Ending) {
   std::string shown = ToCp932(path).value_or(path.toLatin1().toStdString());
-  return "'" + shown + "'" + Sjis(utf8Ending);
+  const QFileInfo info(path);
+  const char* reason = !info.exists()     ? "（ファイルが見つかりません）"
+                       : info.isDir()     ? "（フォルダです）"
+                       : !info.isFile()   ? "（通常のファイルではありません）"
+                       : !info.isReadable() ? "（読む権限がありません）"
+                                          : "";
+  return "'" + shown + "'" + Sjis(utf8Ending) + Sjis(reason);
 }
 }  // namespace
 

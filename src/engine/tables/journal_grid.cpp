@@ -100,7 +100,7 @@ void TJournalGrid::LoadTable(const QString& path) {
   if (filledLines_ > 0 && commaLines_ == filledLines_) {
     throw Error("'" + PathToCp932(path).value_or(std::string()) +
                 Sjis("' は項目がカンマで区切られているため、仕訳帳として読み込めません。"
-                     "CSVファイルから新しい家計簿を作成してください"));
+                     "「CSVファイル(仕訳帳)から新規に作成」で家計簿を作成してください"));
   }
   if (IsDated(1)) LineAdd();
   if (View()) View()->ScrollToEnd();

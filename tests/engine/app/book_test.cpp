@@ -99,6 +99,7 @@ TEST_F(BookTest, LoadFailureClosesTheBookWithOneMessage) {
   EXPECT_FALSE(book.IsOpen());
   ASSERT_EQ(ui.messages.size(), 1u);  // the reading error itself
   EXPECT_NE(ui.messages[0].find(Sjis("を開けません")), std::string::npos);
+  EXPECT_NE(ui.messages[0].find(Sjis("ファイルが見つかりません")), std::string::npos);
 }
 
 TEST_F(BookTest, SaveRewritesEveryFileByteForByte) {
