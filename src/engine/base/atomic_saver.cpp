@@ -166,7 +166,8 @@ void WriteSyncedFile(const QString& path, std::string_view bytes, const QString&
     ::fchmod(fd, model.st_mode & 07777);
   }
   error = WriteAll(fd, bytes, shownPath);
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  // The data and the size that reads it back; the times can wait for the next journal commit.
+  if (error == 0 && ::fdatasync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) {
     ::unlink(Native(path).constData());
@@ -249,10 +250,8 @@ void AtomicSaver::Commit() {
   committed_ = true;
   for (const QString& folder : folders) SyncFolderOf(folder + "/.");
   MaybeCrash(static_cast<int>(staged_.size()) + 1);
-  if (withRecord) {
-    QFile::remove(recordPath_);
-    SyncFolderOf(recordPath_);
-  }
+  // A record whose removal a crash undoes only names renames already done: it needs no sync.
+  if (withRecord) QFile::remove(recordPath_);
 }
 
 QStringList AtomicSaver::Recover(const QString& recordPath) {
