@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "engine/app/book.h"
 #include "engine/base/atomic_saver.h"
@@ -77,6 +78,13 @@ void Book::ResolveMovedFiles(std::vector<std::string>& index) {
       conflicts.push_back(i);
     }
   }
+  // The files outside chosen before are not asked about again.
+  const std::string keptPath = indexPath_ + ".zentabo-shared";
+  std::vector<std::string> kept;
+  if (IsFile(keptPath)) kept = ReadTextLines(Path(keptPath));
+  std::erase_if(conflicts, [&](std::size_t i) {
+    return std::find(kept.begin(), kept.end(), index[i]) != kept.end();
+  });
   if (conflicts.empty()) return;
   std::string question = Sjis(
       "家計簿ファイルが指すファイルと同じ名前のファイルが、家計簿のフォルダにもあります"
@@ -88,7 +96,15 @@ void Book::ResolveMovedFiles(std::vector<std::string>& index) {
   question += Sjis(
       "\n家計簿のフォルダのファイルを使いますか ?\n"
       "（いいえ: 家計簿ファイルが指すファイルを使います）");
-  if (!ui_.AskYesNo(question)) return;
+  if (!ui_.AskYesNo(question)) {
+    for (const std::size_t i : conflicts) kept.push_back(index[i]);
+    // Only a reminder: a book that can't keep it is asked again next time.
+    try {
+      WriteTextLines(Path(keptPath), kept);
+    } catch (const Error&) {
+    }
+    return;
+  }
   for (const std::size_t i : conflicts) index[i] = folder_ + FileNameOf(index[i]);
 }
 

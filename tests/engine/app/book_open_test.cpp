@@ -109,6 +109,14 @@ TEST_F(BookOpenTest, CopiedMovedAndSharedBooksUseTheRightLists) {
     EXPECT_NE(ui.questions[0].find(copyFolder + Sjis("勘定科目.txt")), std::string::npos);
     EXPECT_EQ(book.SubjectPath(), (useCopy ? copyFolder : folder) + Sjis("勘定科目.txt"));
     EXPECT_EQ(book.SummaryPath(), shared + Sjis("摘要.txt"));  // no copy of it: shared
+    if (!useCopy) {
+      // The choice of the named file is not asked again.
+      book.CloseBook();
+      book.OpenBook(copyIndex);
+      EXPECT_EQ(ui.questions.size(), 1u);
+      EXPECT_EQ(book.SubjectPath(), folder + Sjis("勘定科目.txt"));
+      QFile::remove(PathFromCp932(copyIndex + ".zentabo-shared"));
+    }
   }
   // A subject added in the copy changes the copy's list only.
   book.AddSubject(Sjis("交通費"));
