@@ -127,7 +127,7 @@ BENCHMARK(BM_OpenBook)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(kUnit);
 BENCHMARK(BM_ImportCsvAndPost)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
 BENCHMARK(BM_LoadCsvLinesAndPostAll)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
 BENCHMARK(BM_SortCommand)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
-BENCHMARK(BM_SaveBook)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
+BENCHMARK(BM_SaveBook)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(kUnit);
 BENCHMARK(BM_SubjectTotals)->Arg(10'000)->Arg(100'000)->Unit(kUnit);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -96,6 +97,7 @@ TAccMDI::~TAccMDI() {
     book_->CloseBook();
   } catch (const std::exception&) {
   }
+  if (placementWritten_) return;
   try {
     settings_.WritePlacement({x(), y(), width(), height()});
   } catch (const std::exception&) {
@@ -311,10 +313,26 @@ void TAccMDI::FillWindowMenu() {
   }
 }
 
+void TAccMDI::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Coming back from another program: ask about book files it changed. The question waits
+  // until the activation is done, so its box doesn't open inside the window system's event.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !checkQueued_) {
+    checkQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+      checkQueued_ = false;
+      Guarded([&] { book_->CheckFilesOnDisk(); });
+    });
+  }
+}
+
 void TAccMDI::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
   Guarded([&] { mayClose = book_->QuerySaveBook(); });
   if (mayClose) {
+    // Written here, where a failure (a full disk, no permission) can still be shown.
+    placementWritten_ = true;
+    Guarded([&] { settings_.WritePlacement({x(), y(), width(), height()}); });
     event->accept();
   } else {
     event->ignore();

@@ -105,6 +105,7 @@ class TAccMDI : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildStatusBar();
@@ -138,6 +139,8 @@ class TAccMDI : public QMainWindow {
   QList<QAction*> planItems_;
   // Set while the tab bar follows the windows, so that doesn't count as the user's choice.
   bool selectingTab_ = false;
+  bool checkQueued_ = false;
+  bool placementWritten_ = false;
 };
 
 }  // namespace desktop

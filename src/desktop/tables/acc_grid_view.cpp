@@ -35,8 +35,7 @@ AccGridView::AccGridView(engine::TAccGrid& table, QWidget* parent)
   });
   rowHeader_->SetMoveHandler([this](int from, int to) {
     RunGuarded(this, [&] {
-      table_.MoveRow(from, to);
-      table_.LineMoved(from, to);
+      if (table_.MoveRow(from, to)) table_.LineMoved(from, to);
     });
   });
 

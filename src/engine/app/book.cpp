@@ -1,10 +1,12 @@
 #include "engine/app/book.h"
 
 #include <QDir>
-#include <cctype>
 #include <QFileInfo>
+#include <cctype>
 
 #include "engine/app/app_folder.h"
+#include "engine/app/book_lock.h"
+#include "engine/base/atomic_saver.h"
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
 #include "engine/base/fields.h"
@@ -100,7 +102,7 @@ void Book::AddRecentFile(const std::string& path) {
   }
 }
 
-void Book::OpenBook(const std::string& path) {
+void Book::OpenBook(const std::string& path, OpenMode mode) {
   std::vector<std::string> index;
   try {
     index = ReadTextLines(Path(path));
@@ -117,28 +119,64 @@ void Book::OpenBook(const std::string& path) {
     return;
   }
   CloseBook();
+  readOnly_ = mode == OpenMode::ReadOnly;
+  if (!readOnly_ && !TakeLock(path)) return;
   try {
-    LoadBook(path, index);
-  } catch (const std::exception&) {
+    if (!readOnly_) {
+      RecoverSave(path);
+      // The save just completed may have replaced the index itself.
+      index = ReadTextLines(Path(path));
+      RemoveTemporaries(path, index);
+    }
+    LoadBook(path, std::move(index));
+  } catch (const std::exception& e) {
     CloseBook();
-    ui_.Message(Sjis("ファイルの読み込みに失敗しました"));
+    std::string text = Sjis("ファイルの読み込みに失敗しました");
+    if (dynamic_cast<const Error*>(&e)) text += "\n" + std::string(e.what());
+    ui_.Message(text);
   }
 }
 
-void Book::LoadBook(const std::string& path, const std::vector<std::string>& index) {
+bool Book::TakeLock(const std::string& path) {
+  auto lock = std::make_unique<BookLock>(Path(path));
+  switch (lock->TryLock()) {
+    case BookLock::Result::Acquired:
+      lock_ = std::move(lock);
+      return true;
+    case BookLock::Result::Locked:
+      if (!ui_.AskYesNo(LockedMessage(path, lock->Holder()))) return false;
+      break;
+    case BookLock::Result::Failed:
+      // A folder the user may only read (a CD, a share) still opens, for reading.
+      if (!ui_.AskYesNo(Sjis("家計簿 [") + path + Sjis("] のロックファイルを作成できません（") +
+                        lock->FailureReason() + Sjis("）。\n読み取り専用で開きますか ?"))) {
+        return false;
+      }
+      break;
+  }
+  readOnly_ = true;
+  return true;
+}
+
+void Book::LoadBook(const std::string& path, std::vector<std::string> index) {
   indexPath_ = path;
   folder_ = FolderOf(path);
-  ui_.SetMainCaption(path);
-  if (index.size() < 4) throw Error(Sjis("家計簿ファイルの行が足りません"));
+  ShowCaption();
+  if (index.size() < 4) {
+    throw Error("'" + path + Sjis("' の行が足りません（4 行以上必要です）"));
+  }
+  ResolveMovedFiles(index);
   subjectPath_ = index[0];
   summaryPath_ = index[1];
   settingsPath_ = index[2];
+  readFiles_ = {path, subjectPath_, summaryPath_, index[3]};
 
   journal_ = std::make_unique<TJournalGrid>(*this);
   journal_->SetCaption(BaseNameOf(index[3]));
   ui_.TableAdded(*journal_);
   ui_.SetBookCommands();
   journal_->LoadTable(Path(index[3]));
+  loadedFrom_ = {{journal_.get(), index[3]}};
 
   for (const auto& line : ReadTextLines(Path(subjectPath_))) {
     if (!line.empty()) journal_->Subjects().AddLine(line);
@@ -146,9 +184,11 @@ void Book::LoadBook(const std::string& path, const std::vector<std::string>& ind
   for (const auto& line : ReadTextLines(Path(summaryPath_))) {
     if (!line.empty()) journal_->Summaries().Add(line);
   }
-  for (std::size_t i = 4; i < index.size(); ++i) {
-    CreateLedger(BaseNameOf(index[i])).LoadTable(Path(index[i]));
-  }
+  LoadLedgers(index);
+  QStringList read;
+  for (const auto& file : readFiles_) read << Path(file);
+  RememberStamps(read);
+  ReportUnreadableLines();
   AddRecentFile(path);
   ui_.ShowTable(*journal_, true);
   ui_.SetStatus(0, journal_->Caption());
@@ -156,12 +196,31 @@ void Book::LoadBook(const std::string& path, const std::vector<std::string>& ind
   journal_->FocusRow(journal_->RowCount() - 1);
 }
 
+void Book::ShowCaption() {
+  ui_.SetMainCaption(readOnly_ ? indexPath_ + Sjis("（読み取り専用）") : indexPath_);
+}
+
+bool Book::RefuseChange() {
+  if (!readOnly_) return false;
+  ui_.Message(Sjis("この家計簿は読み取り専用で開かれているため、変更できません"));
+  return true;
+}
+
 bool Book::SaveBook() {
   if (!journal_) return false;
+  if (RefuseChange()) return false;
+  if (!ConfirmOverwrite()) return false;
+  QStringList written;
   try {
+    if (!journal_->CommitForSave()) throw Error(Sjis("家計簿を保存できませんでした"));
+    if (keepOriginals_) KeepOriginalFiles();
+    // Every file goes to a temporary first; only when all are on disk are they put in place.
+    AtomicSaver saver(Path(RecordPathOf(indexPath_)));
+    saver.Stage(Path(subjectPath_), journal_->SubjectFileImage());
+    saver.Stage(Path(summaryPath_), journal_->SummaryFileImage());
     std::vector<std::string> lines{subjectPath_, summaryPath_, settingsPath_};
     const std::string journalPath = folder_ + journal_->Caption() + ".txt";
-    journal_->SaveTable(Path(journalPath));
+    saver.Stage(Path(journalPath), journal_->FileImage());
     lines.push_back(journalPath);
     for (auto& ledger : ledgers_) {
       const std::string& caption = ledger->Caption();
@@ -169,29 +228,38 @@ bool Book::SaveBook() {
       // A caption that names no file inside the book folder must never write elsewhere.
       if (!IsSafeFileBaseName(caption)) throw Error(SubjectNameProblem(caption));
       const std::string ledgerPath = folder_ + caption + ".txt";
-      ledger->SaveTable(Path(ledgerPath));
+      saver.Stage(Path(ledgerPath), ledger->FileImage());
       lines.push_back(ledgerPath);
     }
-    WriteTextLines(Path(indexPath_), lines);
-    // Written one by one, each dropped once it is on disk, so a failure keeps the rest.
-    while (!companions_.empty()) {
-      const auto first = companions_.begin();
-      WriteFileAtomically(Path(folder_ + first->first), first->second);
-      companions_.erase(first);
+    // The files beside the book that it keeps (the recurring lines, the budgets) go with it.
+    for (const auto& [name, companion] : companions_) saver.Stage(Path(folder_ + name), companion);
+    std::string image;
+    for (const auto& line : lines) AppendLine(image, line);
+    saver.Stage(Path(indexPath_), image);
+    saver.Commit();
+    written = saver.StagedPaths();
+    companions_.clear();
+  } catch (const std::exception& e) {
+    std::string text = Sjis("ファイルの書き込みに失敗しました");
+    if (dynamic_cast<const Error*>(&e)) {
+      text += "\n" + std::string(e.what()) + Sjis("\n家計簿のファイルは保存前のままです");
     }
-  } catch (const std::exception&) {
-    ui_.Message(Sjis("ファイルの書き込みに失敗しました"));
+    ui_.Message(text);
     return false;
   }
-  // The journal file is written even when a list file was not; the book then stays modified
-  // so that the lost list is not taken for saved.
-  if (!journal_->ListsSaved()) return false;
+  RememberStamps(written);
+  keepOriginals_ = false;
   modified_ = false;
   return true;
 }
 
 void Book::CloseBook() {
   ui_.SetMainCaption({});
+  lock_.reset();
+  readOnly_ = false;
+  keepOriginals_ = false;
+  stamps_.clear();
+  readFiles_.clear();
   folder_.clear();
   indexPath_.clear();
   subjectPath_.clear();
@@ -246,6 +314,7 @@ void Book::FileCloseExecute() {
 }
 
 void Book::OperateSortExecute() {
+  if (RefuseChange()) return;
   if (!ReadinessCheck()) {
     ui_.Message(Sjis("整列出来ませんでした"));
     return;
@@ -377,6 +446,7 @@ bool Book::NewBook(const std::string& name) {
     subjectPath_ = paths[0];
     summaryPath_ = paths[1];
     settingsPath_ = paths[2];
+    if (!TakeLock(indexPath_) || readOnly_) throw Error(Sjis("保存できませんでした"));
     CreateJournalWindow(indexPath_);
     if (!SaveBook()) throw Error(Sjis("保存できませんでした"));
     AddRecentFile(indexPath_);
@@ -429,6 +499,7 @@ void Book::NewBookFromCSV() {
     subjectPath_ = paths[0];
     summaryPath_ = paths[1];
     settingsPath_ = paths[2];
+    if (!TakeLock(indexPath_) || readOnly_) throw Error(Sjis("保存できませんでした"));
     CreateJournalWindow(indexPath_);
     journal_->LoadCsvLines(lines);
     journal_->PostAll();

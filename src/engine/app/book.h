@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 #include <map>
 #include <memory>
@@ -8,10 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/app/book_lock.h"
 #include "engine/tables/table_host.h"
 
 namespace engine {
 
+class BookLock;
 class TAccGrid;
 class TJournalGrid;
 class TLedgerGrid;
@@ -23,6 +26,10 @@ class Ui;
 // child window per table, as the book tells it through Ui.
 class Book : public TableHost {
  public:
+  // Normal takes the book's lock and may write; ReadOnly reads the files as they are and
+  // refuses every change.
+  enum class OpenMode { Normal, ReadOnly };
+
   explicit Book(Ui& ui);
   ~Book() override;
   Book(const Book&) = delete;
@@ -34,6 +41,7 @@ class Book : public TableHost {
   }
 
   bool IsOpen() const { return journal_ != nullptr; }
+  bool ReadOnly() const { return readOnly_; }
   bool Modified() const { return modified_; }
   const std::string& Folder() const { return folder_; }
   const std::string& IndexPath() const { return indexPath_; }
@@ -46,9 +54,14 @@ class Book : public TableHost {
   // All tables in child-window order: the journal first.
   std::vector<TAccGrid*> Tables();
 
-  void OpenBook(const std::string& path);
-  // Writes every table, the list files and the index. True when everything was written.
+  // Opens the book; a book another program holds is opened read-only when the user agrees.
+  void OpenBook(const std::string& path, OpenMode mode = OpenMode::Normal);
+  // Writes every table, the list files and the index as one step: either all files are new
+  // or, after any failure, all are as they were. True when everything was written.
   bool SaveBook();
+  // Asks what to do when a file of the book changed on disk since it was read (the main
+  // window was activated); each change is asked about once.
+  void CheckFilesOnDisk();
   void CloseBook();
   // The save prompt; true when the book may be closed.
   bool QuerySaveBook();
@@ -87,6 +100,7 @@ class Book : public TableHost {
   // TableHost.
   Ui& ui() override { return ui_; }
   void SetModified() override { modified_ = true; }
+  bool RefuseChange() override;
   TJournalGrid* Journal() override { return journal_.get(); }
   std::size_t LedgerCount() const override { return ledgers_.size(); }
   TLedgerGrid& LedgerAt(std::size_t index) override { return *ledgers_[index]; }
@@ -99,7 +113,37 @@ class Book : public TableHost {
  private:
   void CreateJournalWindow(const std::string& caption);
   TLedgerGrid& CreateLedger(const std::string& caption);
-  void LoadBook(const std::string& path, const std::vector<std::string>& index);
+  void LoadBook(const std::string& path, std::vector<std::string> index);
+  // Takes the lock for `path`; false when the user chose not to open a locked book, true
+  // otherwise (readOnly_ set when the book is opened read-only).
+  bool TakeLock(const std::string& path);
+  // Completes or discards what a crash in a save left, and removes temporaries.
+  void RecoverSave(const std::string& path);
+  void RemoveTemporaries(const std::string& path, const std::vector<std::string>& index);
+  // Where the book's files are when the index names files that moved with a copied book.
+  void ResolveMovedFiles(std::vector<std::string>& index);
+  // Loads the ledgers of index lines 4 and on; a missing ledger file is rebuilt from the
+  // journal when the user agrees.
+  void LoadLedgers(const std::vector<std::string>& index);
+  // Tells about lines that could not be read as rows and asks whether to go on editing;
+  // otherwise the book is read-only.
+  void ReportUnreadableLines();
+  // Rebuilds a ledger whose file was missing from the journal's posted lines.
+  void RebuildLedger(TLedgerGrid& ledger);
+  // Copies the files as they were read into a folder beside the book, before the first save
+  // drops lines that could not be read.
+  void KeepOriginalFiles();
+  void RememberStamps(const QStringList& paths);
+  // Files whose stamp differs from the one remembered, as CP932 paths.
+  std::vector<std::string> ChangedFiles(bool sinceNotice) const;
+  // Before a save: false when the save must not go on (cancelled, or the book reloaded).
+  bool ConfirmOverwrite();
+  void Reload();
+  // The save record beside the index file.
+  static std::string RecordPathOf(const std::string& indexPath) {
+    return indexPath + ".zentabo-save";
+  }
+  void ShowCaption();
   void AddRecentFile(const std::string& path);
   // Asks for the subject, summary and settings files of a new book; false when any was
   // cancelled, after removing the new folder again.
@@ -116,6 +160,22 @@ class Book : public TableHost {
   std::vector<std::unique_ptr<TLedgerGrid>> ledgers_;
   std::map<std::string, std::string> companions_;
   bool modified_ = false;
+  bool readOnly_ = false;
+  std::unique_ptr<BookLock> lock_;
+  // Set when the book was opened with lines it could not read: the first save keeps the
+  // original files first.
+  bool keepOriginals_ = false;
+  // The files as last read or written, and as last asked about.
+  struct Stamps {
+    FileStamp read;
+    FileStamp noticed;
+  };
+  std::vector<std::pair<QString, Stamps>> stamps_;
+  bool checkingFiles_ = false;
+  // The files the book read, for the copy kept before lines are dropped.
+  std::vector<std::string> readFiles_;
+  // While a book loads: each table with the file it was read from.
+  std::vector<std::pair<TAccGrid*, std::string>> loadedFrom_;
 };
 
 // The CSV import's test of a file's first line: exactly six comma-text fields.

@@ -70,6 +70,19 @@ std::string Sjis(std::string_view utf8) {
   return *encoded;
 }
 
+std::string ShortenedText(std::string_view cp932, std::size_t maxBytes) {
+  if (cp932.size() <= maxBytes) return std::string(cp932);
+  std::size_t end = 0;
+  while (end < maxBytes) {
+    const auto byte = static_cast<unsigned char>(cp932[end]);
+    const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    const std::size_t width = lead ? 2 : 1;
+    if (end + width > maxBytes) break;
+    end += width;
+  }
+  return std::string(cp932.substr(0, end)) + "\x81\x63";  // "…"
+}
+
 std::string FormatMessage(std::string_view cp932Template, std::string_view arg) {
   std::string out(cp932Template);
   const auto at = out.find("%s");

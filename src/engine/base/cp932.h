@@ -38,6 +38,10 @@ std::string Sjis(std::string_view utf8);
 // Replaces the first "%s" of a CP932 message with `arg` (also CP932).
 std::string FormatMessage(std::string_view cp932Template, std::string_view arg);
 
+// At most `maxBytes` bytes of a CP932 text for quoting in a message, cut between characters
+// and ended with "…" when cut, so that a damaged 10 MB value never makes a 10 MB message.
+std::string ShortenedText(std::string_view cp932, std::size_t maxBytes = 100);
+
 // A CP932 path as the operating system's file name (file names on disk are UTF-8) and back.
 QString PathFromCp932(std::string_view cp932Path);
 std::optional<std::string> PathToCp932(const QString& path);

@@ -105,7 +105,7 @@ Date ReadDate(std::string_view text) { return ReadDate(text, Today().year()); }
 
 Date ReadDate(std::string_view text, int currentYear) {
   auto date = ParseDate(text, currentYear);
-  if (!date) throw Error(FormatMessage(Sjis("'%s' は日付ではありません"), text));
+  if (!date) throw Error(FormatMessage(Sjis("'%s' は日付ではありません"), ShortenedText(text)));
   return *date;
 }
 

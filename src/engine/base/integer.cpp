@@ -27,7 +27,7 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
 
 std::int32_t ReadInt(std::string_view text) {
   auto value = ParseInt32(text);
-  if (!value) throw Error(FormatMessage(Sjis("'%s' は整数ではありません"), text));
+  if (!value) throw Error(FormatMessage(Sjis("'%s' は整数ではありません"), ShortenedText(text)));
   return *value;
 }
 

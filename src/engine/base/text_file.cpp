@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <memory>
 
+#include "engine/base/atomic_saver.h"
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
 
@@ -14,7 +14,13 @@ namespace engine {
 namespace {
 std::string PathMessage(const QString& path, const char* utf8Ending) {
   std::string shown = ToCp932(path).value_or(path.toLatin1().toStdString());
-  return "'" + shown + "'" + Sjis(utf8Ending);
+  const QFileInfo info(path);
+  const char* reason = !info.exists()     ? "（ファイルが見つかりません）"
+                       : info.isDir()     ? "（フォルダです）"
+                       : !info.isFile()   ? "（通常のファイルではありません）"
+                       : !info.isReadable() ? "（読む権限がありません）"
+                                          : "";
+  return "'" + shown + "'" + Sjis(utf8Ending) + Sjis(reason);
 }
 }  // namespace
 
@@ -68,13 +74,9 @@ std::vector<std::string> ReadTextLines(const QString& path) {
 }
 
 void WriteFileAtomically(const QString& path, std::string_view image) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw Error(PathMessage(path, " に書き込めません"));
-  const qint64 want = static_cast<qint64>(image.size());
-  if (file.write(image.data(), want) != want || !file.commit()) {
-    file.cancelWriting();
-    throw Error(PathMessage(path, " に書き込めません"));
-  }
+  AtomicSaver saver;
+  saver.Stage(path, image);
+  saver.Commit();
 }
 
 void WriteTextLines(const QString& path, const std::vector<std::string>& lines) {

@@ -23,6 +23,8 @@ void ForEachLine(std::string_view content, F&& f) {
   const char* const begin = content.data();
   const char* const end = begin + content.size();
   const char* p = begin;
+  // A UTF-8 byte order mark, which some editors put first, is no part of the first line.
+  if (content.size() >= 3 && content.substr(0, 3) == "\xEF\xBB\xBF") p += 3;
   while (p < end) {
     // memchr is far faster than a byte loop on books of a million lines.
     const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
@@ -64,7 +66,7 @@ inline void AppendLine(std::string& image, std::string_view line) {
 }
 
 // Replaces the file with `image` atomically: a failed or interrupted write leaves the old
-// file whole. Throws Error with "'<path>' に書き込めません" on failure.
+// file whole. Throws Error with "'<path>' に書き込めません（<reason>）" on failure.
 void WriteFileAtomically(const QString& path, std::string_view image);
 void WriteTextLines(const QString& path, const std::vector<std::string>& lines);
 

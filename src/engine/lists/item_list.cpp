@@ -34,6 +34,7 @@ void ItemList::ClickRow(int row) {
 
 void ItemList::Add() {
   Ui& ui = book_.ui();
+  if (book_.RefuseChange()) return;
   if (name_.empty()) {
     ui.Message(Sjis("名前を入力してください"));
     return;
@@ -72,6 +73,7 @@ void ItemList::Add() {
 }
 
 void ItemList::Delete() {
+  if (book_.RefuseChange()) return;
   if (name_ != rows_[Index(selected_)][0]) {
     book_.ui().Message(Sjis("削除する項目を選択してください"));
     return;
@@ -137,6 +139,7 @@ bool SubjectList::DeleteChecked(int row) {
 }
 
 void SubjectList::SetCounterpart() {
+  if (book_.RefuseChange()) return;
   auto& row = MutableRow(SelectedRow());
   SubjectStore& store = book_.Journal()->Subjects();
   if (Name().empty()) {

@@ -101,8 +101,12 @@ void TAccGrid::RemoveRow(int row) {
   NotifyMarks();
 }
 
-void TAccGrid::MoveRow(int from, int to) {
-  if (from == to || from < 1 || to < 1 || from >= RowCount() || to >= RowCount()) return;
+bool TAccGrid::MoveRow(int from, int to) {
+  if (from == to || from < 1 || to < 1 || from >= RowCount() || to >= RowCount()) return false;
+  if (host_.RefuseChange()) {
+    NotifyReset();  // the view has already drawn the row at its new place
+    return false;
+  }
   const auto first = rows_.begin();
   if (from < to) {
     std::rotate(first + from, first + from + 1, first + to + 1);
@@ -110,6 +114,7 @@ void TAccGrid::MoveRow(int from, int to) {
     std::rotate(first + to, first + from, first + from + 1);
   }
   NotifyReset();
+  return true;
 }
 
 void TAccGrid::LineMoved(int from, int to) {
@@ -131,8 +136,20 @@ bool TAccGrid::LoadRows(const QString& path) {
   std::vector<Row> rows;
   rows.reserve(count + 2);
   rows.push_back(std::move(rows_[0]));
+  unreadableCount_ = filledLines_ = commaLines_ = 0;
+  firstUnreadable_.clear();
+  int number = 0;
   ForEachLine(content, [&](std::string_view line) {
+    ++number;
     rows.emplace_back(SplitFieldViews<6>(line, '\t'));
+    if (line.empty()) return;
+    ++filledLines_;
+    if (std::count(line.begin(), line.end(), '\t') == 5 && IsStoredRow(rows.back())) return;
+    ++unreadableCount_;
+    if (line.find('\t') == std::string_view::npos && std::count(line.begin(), line.end(), ',') >= 5)
+      ++commaLines_;
+    if (firstUnreadable_.size() < kUnreadableShown)
+      firstUnreadable_.push_back({number, ShortenedText(line)});
   });
   rows_.swap(rows);
   NotifyReset();
@@ -140,6 +157,27 @@ bool TAccGrid::LoadRows(const QString& path) {
 }
 
 void TAccGrid::LoadTable(const QString& path) { LoadRows(path); }
+
+std::string TAccGrid::FileImage() const {
+  std::size_t size = 0;
+  for (int r = 1; r < RowCount(); ++r) {
+    if (!IsStoredRow(RowAt(r))) continue;
+    for (const std::string_view cell : RowAt(r).Cells()) size += cell.size() + 1;
+    size += 1;
+  }
+  std::string image;
+  image.reserve(size);
+  for (int r = 1; r < RowCount(); ++r) {
+    const Row& row = RowAt(r);
+    if (!IsStoredRow(row)) continue;
+    for (int c = 1; c <= 6; ++c) {
+      if (c > 1) image.push_back('\t');
+      image.append(row.Cell(c));
+    }
+    image.append("\r\n", 2);
+  }
+  return image;
+}
 
 void TAccGrid::SwapRows(int a, int b) {
   if (a == b) return;

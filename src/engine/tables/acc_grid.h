@@ -90,6 +90,22 @@ class TAccGrid {
   virtual std::array<int, 6> FitColumns(int windowWidth) const = 0;
   virtual void LoadTable(const QString& path);
   virtual void SaveTable(const QString& path) = 0;
+  // The table file's bytes: the rows IsStoredRow keeps, TAB between the cells, CR LF after
+  // each.
+  std::string FileImage() const;
+  // True for a row the table file keeps; the others are dropped when the table is saved.
+  virtual bool IsStoredRow(const Row& row) const = 0;
+
+  // Lines of the last loaded file that are no rows of this table (not six TAB-separated
+  // fields, or fields the table would not keep): how many, and the first few with their line
+  // numbers (from 1) and at most about 100 bytes of their text.
+  struct UnreadableLine {
+    int number = 0;
+    std::string text;
+  };
+  static constexpr std::size_t kUnreadableShown = 5;
+  int UnreadableCount() const { return unreadableCount_; }
+  const std::vector<UnreadableLine>& FirstUnreadable() const { return firstUnreadable_; }
   virtual void CellCopy() = 0;
   virtual void CellPaste() = 0;
   virtual void LineCopy() = 0;
@@ -108,7 +124,9 @@ class TAccGrid {
 
   // What the toolkit's row drag does before the row-moved event: the texts of row `from` go
   // to row `to` and the rows between shift by one place. Nothing else attached to rows moves.
-  void MoveRow(int from, int to);
+  // False when nothing moved (the same row, a row out of range, or a book that must not
+  // change); LineMoved must then not follow.
+  bool MoveRow(int from, int to);
   void SwapRows(int a, int b);
   void RefreshStatus();
   // Jumps to a line: the toolkit's focused row becomes `row`, which is then the current row
@@ -148,6 +166,10 @@ class TAccGrid {
   void NotifyEditor() const;
 
   std::vector<Row> rows_;
+  // Of the last loaded file: its non-empty lines, and those of them that hold no TAB but
+  // five or more commas (a CSV file).
+  int filledLines_ = 0;
+  int commaLines_ = 0;
 
  private:
   void SelectionSort(int lo, int hi, std::vector<int>& days);
@@ -165,6 +187,8 @@ class TAccGrid {
   int focusedRow_ = 1;
   // The current year while a sort runs, read once: asking the clock per row would dominate.
   int sortYear_ = 0;
+  int unreadableCount_ = 0;
+  std::vector<UnreadableLine> firstUnreadable_;
 };
 
 }  // namespace engine

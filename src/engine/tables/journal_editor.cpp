@@ -130,7 +130,9 @@ int TJournalGrid::ChosenSubject() const {
 bool TJournalGrid::CommitEditor() {
   if (editor_ == EditorKind::None) return true;
   bool stored = true;
-  if (ValidRow(CurrentRow())) {
+  if (ValidRow(CurrentRow()) && EditorChangesCell() && Host().RefuseChange()) {
+    stored = false;
+  } else if (ValidRow(CurrentRow())) {
     switch (CurrentColumn()) {
       case 1:
         stored = CommitDate();
@@ -152,6 +154,20 @@ bool TJournalGrid::CommitEditor() {
   }
   HideEditor();
   return stored;
+}
+
+bool TJournalGrid::EditorChangesCell() const {
+  const std::string_view cell = Cell(CurrentColumn(), CurrentRow());
+  switch (editor_) {
+    case EditorKind::Date:
+    case EditorKind::Summary:
+      return editorText_ != cell;
+    case EditorKind::Subject:
+      return subjectChosen_ && chosenSubject_ != cell;
+    case EditorKind::None:
+      break;
+  }
+  return false;
 }
 
 bool TJournalGrid::RefuseEdit(const std::string& message) {

@@ -96,42 +96,37 @@ std::array<int, 6> TJournalGrid::FitColumns(int windowWidth) const {
 void TJournalGrid::LoadTable(const QString& path) {
   HideEditor();
   if (LoadRows(path)) unposted_.assign(rows_.size(), kPosted);
+  // Saving would write an empty journal over such a file; the CSV import is its way in.
+  if (filledLines_ > 0 && commaLines_ == filledLines_) {
+    throw Error("'" + PathToCp932(path).value_or(std::string()) +
+                Sjis("' は項目がカンマで区切られているため、仕訳帳として読み込めません。"
+                     "「CSVファイル(仕訳帳)から新規に作成」で家計簿を作成してください"));
+  }
   if (IsDated(1)) LineAdd();
   if (View()) View()->ScrollToEnd();
 }
 
-void TJournalGrid::SaveTable(const QString& path) {
-  if (!CommitEditor()) {
-    listsSaved_ = false;
-    const std::string message = Sjis("家計簿を保存できませんでした");
-    ui().Message(message);
-    // The book must not go on to write the other files and take the journal for saved.
-    throw Error(message);
-  }
-  listsSaved_ = SaveLists();
-  std::size_t size = 0;
-  for (int r = 1; r < RowCount(); ++r) {
-    if (RowAt(r).IsComplete()) {
-      for (int c = 1; c <= 6; ++c) size += RowAt(r).Cell(c).size() + 1;
-      ++size;
-    }
-  }
-  std::string image;
-  image.reserve(size);
-  for (int r = 1; r < RowCount(); ++r) {
-    const Row& row = RowAt(r);
-    if (!row.IsComplete()) continue;
-    for (int c = 1; c <= 6; ++c) {
-      if (c > 1) image.push_back('\t');
-      image.append(row.Cell(c));
-    }
-    image.append("\r\n", 2);
-  }
-  WriteFileAtomically(path, image);
+bool TJournalGrid::CommitForSave() {
+  if (CommitEditor()) return true;
+  ui().Message(Sjis("家計簿を保存できませんでした"));
+  return false;
 }
 
-bool TJournalGrid::SaveLists() {
-  bool saved = true;
+void TJournalGrid::SaveTable(const QString& path) {
+  if (!CommitForSave()) {
+    listsSaved_ = false;
+    // The book must not go on to write the other files and take the journal for saved.
+    throw Error(Sjis("家計簿を保存できませんでした"));
+  }
+  listsSaved_ = SaveLists();
+  WriteFileAtomically(path, FileImage());
+}
+
+bool TJournalGrid::IsStoredRow(const Row& row) const {
+  return row.IsComplete();
+}
+
+std::string TJournalGrid::SubjectFileImage() const {
   std::string image;
   for (int i = 0; i < subjects_.Count(); ++i) {
     image.append(subjects_.Subject(i));
@@ -141,16 +136,25 @@ bool TJournalGrid::SaveLists() {
     }
     image.append("\r\n", 2);
   }
+  return image;
+}
+
+std::string TJournalGrid::SummaryFileImage() const {
+  std::string image;
+  for (int i = 0; i < summaries_.Count(); ++i) AppendLine(image, summaries_.At(i));
+  return image;
+}
+
+bool TJournalGrid::SaveLists() {
+  bool saved = true;
   try {
-    WriteFileAtomically(PathFromCp932(Host().SubjectPath()), image);
+    WriteFileAtomically(PathFromCp932(Host().SubjectPath()), SubjectFileImage());
   } catch (const Error&) {
     saved = false;
   }
-  image.clear();
-  for (int i = 0; i < summaries_.Count(); ++i) AppendLine(image, summaries_.At(i));
   // The summary file is still written after the subject file failed: it loses nothing.
   try {
-    WriteFileAtomically(PathFromCp932(Host().SummaryPath()), image);
+    WriteFileAtomically(PathFromCp932(Host().SummaryPath()), SummaryFileImage());
   } catch (const Error&) {
     saved = false;
   }
@@ -164,6 +168,7 @@ void TJournalGrid::LineAdd() {
 }
 
 void TJournalGrid::LineDel() {
+  if (Host().RefuseChange()) return;
   if (SelectedLine() == 0) {
     ui().Message(Sjis("削除する行を選択してください"));
     return;

@@ -42,6 +42,9 @@ class TJournalGrid : public TAccGrid {
   // Writes the subject and summary files, then the journal's complete rows. Throws Error when
   // the open editor's text is refused or the journal file can't be written.
   void SaveTable(const QString& path) override;
+  bool IsStoredRow(const Row& row) const override;
+  // Commits the open editor before a save; false, with the user told, when it was refused.
+  bool CommitForSave();
   void CellCopy() override;
   void CellPaste() override;
   void LineCopy() override;
@@ -106,6 +109,10 @@ class TJournalGrid : public TAccGrid {
   // Writes the subject file, then the summary file, to the book's paths. A failure is shown
   // and the other file is still written; false when either failed.
   bool SaveLists();
+  // The bytes of the subject file (subjects in store order, each with a TAB and its
+  // counterpart when it has one) and of the summary file.
+  std::string SubjectFileImage() const;
+  std::string SummaryFileImage() const;
   // True when the last SaveTable wrote both list files.
   bool ListsSaved() const { return listsSaved_; }
 
@@ -129,6 +136,8 @@ class TJournalGrid : public TAccGrid {
   bool CommitSummary();
   // Refuses the editor's text: tells the user, empties and closes the editor.
   bool RefuseEdit(const std::string& message);
+  // True when committing the open editor would change its cell.
+  bool EditorChangesCell() const;
   // Unposts the row before an edit changes it; false (the user told) when a ledger refused.
   bool UnpostForEdit(int row);
   bool Matches(const char* pattern, std::string_view text) const;

@@ -44,7 +44,7 @@ void TJournalGrid::LineCopy() {
 }
 
 void TJournalGrid::LinePaste() {
-  if (!CommitEditor()) return;
+  if (!CommitEditor() || Host().RefuseChange()) return;
   const int row = CurrentRow();
   if (!ValidRow(row)) return;
   if (!UnpostForEdit(row)) return;

@@ -255,28 +255,14 @@ void TLedgerGrid::LoadTable(const QString& path) {
   if (!RowAt(RowCount() - 1).IsEmpty()) AppendRow();
 }
 
+// Only complete postings are stored: the trailing row and anything half empty are not.
+bool TLedgerGrid::IsStoredRow(const Row& row) const {
+  return !(row.Cell(1).empty() || row.Cell(2).empty() || row.Cell(3).empty() ||
+           row.Cell(6).empty() || (row.Cell(4).empty() && row.Cell(5).empty()));
+}
+
 void TLedgerGrid::SaveTable(const QString& path) {
-  std::size_t size = 0;
-  for (int r = 1; r < RowCount(); ++r) {
-    for (const std::string_view cell : RowAt(r).Cells()) size += cell.size() + 1;
-    size += 1;
-  }
-  std::string image;
-  image.reserve(size);
-  for (int r = 1; r < RowCount(); ++r) {
-    const Row& row = RowAt(r);
-    // Only complete postings are stored: the trailing row and anything half empty are not.
-    if (row.Cell(1).empty() || row.Cell(2).empty() || row.Cell(3).empty() || row.Cell(6).empty() ||
-        (row.Cell(4).empty() && row.Cell(5).empty())) {
-      continue;
-    }
-    for (int c = 1; c <= 6; ++c) {
-      if (c > 1) image.push_back('\t');
-      image.append(row.Cell(c));
-    }
-    image.append("\r\n", 2);
-  }
-  WriteFileAtomically(path, image);
+  WriteFileAtomically(path, FileImage());
 }
 
 // The ledger is not edited cell by cell; these commands belong to the journal.

@@ -24,6 +24,7 @@ class TLedgerGrid : public TAccGrid {
   std::array<int, 6> FitColumns(int windowWidth) const override;
   void LoadTable(const QString& path) override;
   void SaveTable(const QString& path) override;
+  bool IsStoredRow(const Row& row) const override;
   void CellCopy() override;
   void CellPaste() override;
   void LineCopy() override;

@@ -87,6 +87,7 @@ void TJournalGrid::PostRow(int row, const LedgerIndex& ledgers) {
 }
 
 void TJournalGrid::PostLine() {
+  if (Host().RefuseChange()) return;
   const int row = SelectedLine();
   if (row == 0 || !ValidRow(row)) {
     ui().Message(Sjis("転記する行を選択してください"));
@@ -110,7 +111,7 @@ void TJournalGrid::PostLine() {
 }
 
 bool TJournalGrid::PostAll() {
-  if (!CommitEditor()) return false;
+  if (!CommitEditor() || Host().RefuseChange()) return false;
   const LedgerIndex ledgers(Host());
   // Each posting appends one row to a ledger; making room first spares a long journal the
   // repeated moves of growing ledgers.

@@ -23,6 +23,9 @@ class TableHost {
 
   virtual Ui& ui() = 0;
   virtual void SetModified() = 0;
+  // True, with the user told why, when the book must not change (it was opened read-only).
+  // Every command that would change a table or a list asks this first.
+  virtual bool RefuseChange() { return false; }
 
   // Element 0 of the child window list; null while the book has none.
   virtual TJournalGrid* Journal() = 0;
