@@ -36,6 +36,20 @@ QString ChooseAppFolder(const QString& executableFolder, const QString& dataFold
   return executableFolder.isEmpty() ? QString() : WithSeparator(executableFolder);
 }
 
+QString ChooseShippedPath(const QString& executableFolder, const QString& name) {
+  const QDir folder(executableFolder);
+  const QString beside = folder.filePath(name);
+  if (QFileInfo::exists(beside)) return beside;
+  const QString installed =
+      QDir::cleanPath(folder.filePath(QStringLiteral("../share/zentabo/") + name));
+  return QFileInfo::exists(installed) ? installed : beside;
+}
+
+QString ShippedPath(const QString& name) {
+  return ChooseShippedPath(
+      QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString(), name);
+}
+
 QString AppFolderPath() {
   if (OverriddenFolder()) return WithSeparator(*OverriddenFolder());
   // Without an application object Qt can't tell the executable's folder; the data folder

@@ -17,6 +17,12 @@ QString AppFolderPath();
 // when the path can't be held in CP932.
 std::string AppFolder();
 
+// A file or folder shipped with the program: beside the executable (a build tree, or a copy
+// unpacked anywhere), else in share/zentabo beside the bin folder of an installation.
+QString ShippedPath(const QString& name);
+// The same choice, apart from asking the platform for the executable's folder.
+QString ChooseShippedPath(const QString& executableFolder, const QString& name);
+
 // The choice behind AppFolderPath, apart from asking the platform for the two folders.
 QString ChooseAppFolder(const QString& executableFolder, const QString& dataFolder);
 
