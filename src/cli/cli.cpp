@@ -56,8 +56,8 @@ constexpr Command kCommands[] = {
      2, 3, RunExport},
 };
 
-void Print(const std::string& text) {
-  std::fputs(text.c_str(), stdout);
+void Print(const std::string& text, std::FILE* stream = stdout) {
+  std::fputs(text.c_str(), stream);
 }
 
 std::string OptionLine(const OptionSpec& option) {
@@ -78,7 +78,7 @@ void PrintCommandHelp(const Command& command) {
   Print(text);
 }
 
-void PrintToolHelp() {
+void PrintToolHelp(std::FILE* stream = stdout) {
   std::string text =
       "使い方: zentabo-cli COMMAND [オプション] BOOK\n\n"
       "Zentabo の家計簿を画面なしで読み、検査や集計をします。家計簿には何も書きません。\n\n"
@@ -91,7 +91,7 @@ void PrintToolHelp() {
   text +=
       "\n各コマンドの説明: zentabo-cli COMMAND --help (または zentabo-cli help COMMAND)\n"
       "終了状態: 0 成功、1 検査で問題あり、2 使い方・ファイル・家計簿の誤り。\n";
-  Print(text);
+  Print(text, stream);
 }
 
 const Command* FindCommand(std::string_view name) {
@@ -131,7 +131,8 @@ std::span<const Command> Commands() {
 
 int Run(const std::vector<QString>& arguments) {
   if (arguments.empty()) {
-    PrintToolHelp();
+    // Nothing asked for: the usage goes where errors go, so a script's output stays empty.
+    PrintToolHelp(stderr);
     return kFailure;
   }
   const std::string first = arguments[0].toStdString();

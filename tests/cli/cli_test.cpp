@@ -188,7 +188,7 @@ TEST(CliTest, CheckFindsEachPlantedFault) {
        "給与.txt: ", "ファイルを読めません"},
       {"a file in UTF-8",
        [](const TestBook& b) { b.Write("勘定科目.txt", "食費\r\n現金\r\n", false); },
-       "勘定科目.txt:1: ", "UTF-8 で書かれています"},
+       "勘定科目.txt:1: ", "シフト JIS (CP932) ではなく UTF-8 で書かれています"},
   };
   for (const Case& c : cases) {
     const TestBook book(kLines);

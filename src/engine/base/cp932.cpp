@@ -125,3 +125,5 @@ std::optional<EncodingProblem> FindEncodingProblem(std::string_view bytes) {
   }
   return std::nullopt;
 }
+
+}  // namespace engine
