@@ -90,6 +90,26 @@ int MonthIndex(const std::vector<std::string>& months, const std::string& month,
   return -1;
 }
 
+// Opens the book and its settings section, lets `choose` set what the command line chose
+// (false: refused, already told) and prints the totals, without writing the settings.
+template <typename Aggregation, typename Choose>
+int Aggregate(Context& context, const char* section, Choose choose) {
+  OpenedBook opened;
+  if (OpenBookFor(context, context.operands[0], opened) != kOk) return kFailure;
+  const std::string settings = SettingsFileFor(opened, section);
+  if (settings.empty()) return kFailure;
+  Aggregation aggregation(*opened.book, settings);
+  try {
+    aggregation.Open();
+    if (!choose(aggregation)) return kFailure;
+    return WriteResult(context, aggregation.Totals());
+  } catch (const engine::Error& e) {
+    PrintError(e.Message());
+    PrintErrorUtf8("集計に失敗しました");
+    return kFailure;
+  }
+}
+
 }  // namespace
 
 int RunCheck(Context& context) {
@@ -175,46 +195,28 @@ int RunTable(Context& context) {
   if (context.Has("to") && !(last = MonthOption(context.Value("to")))) {
     return BadOption(context, "to", context.Value("to"), "月 (yyyy/mm)");
   }
-  OpenedBook opened;
-  if (OpenBookFor(context, context.operands[0], opened) != kOk) return kFailure;
-  const std::string settings = SettingsFileFor(opened, "table");
-  if (settings.empty()) return kFailure;
-  engine::TableAggregation aggregation(*opened.book, settings);
-  try {
-    aggregation.Open();
-    if (first) {
-      const int index = MonthIndex(aggregation.Months(), *first, context.Value("from"));
-      if (index < 0) return kFailure;
-      aggregation.SetFirstMonth(index);
-    }
-    if (last) {
-      const int index = MonthIndex(aggregation.Months(), *last, context.Value("to"));
-      if (index < 0) return kFailure;
-      aggregation.SetLastMonth(index);
-    }
-    return WriteResult(context, aggregation.Totals());
-  } catch (const engine::Error& e) {
-    PrintError(e.Message());
-    PrintErrorUtf8("集計に失敗しました");
-    return kFailure;
-  }
+  return Aggregate<engine::TableAggregation>(
+      context, "table", [&](engine::TableAggregation& aggregation) {
+        if (first) {
+          const int index = MonthIndex(aggregation.Months(), *first, context.Value("from"));
+          if (index < 0) return false;
+          aggregation.SetFirstMonth(index);
+        }
+        if (last) {
+          const int index = MonthIndex(aggregation.Months(), *last, context.Value("to"));
+          if (index < 0) return false;
+          aggregation.SetLastMonth(index);
+        }
+        return true;
+      });
 }
 
 int RunCompare(Context& context) {
-  OpenedBook opened;
-  if (OpenBookFor(context, context.operands[0], opened) != kOk) return kFailure;
-  const std::string settings = SettingsFileFor(opened, "compare");
-  if (settings.empty()) return kFailure;
-  engine::CompareAggregation aggregation(*opened.book, settings);
-  try {
-    aggregation.Open();
-    aggregation.SetMonthOption(context.Has("months"));
-    return WriteResult(context, aggregation.Totals());
-  } catch (const engine::Error& e) {
-    PrintError(e.Message());
-    PrintErrorUtf8("集計に失敗しました");
-    return kFailure;
-  }
+  return Aggregate<engine::CompareAggregation>(context, "compare",
+                                               [&](engine::CompareAggregation& aggregation) {
+                                                 aggregation.SetMonthOption(context.Has("months"));
+                                                 return true;
+                                               });
 }
 
 int RunSchema(Context& context) {

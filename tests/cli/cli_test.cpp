@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <functional>
+#include <span>
 
 #include "cli_book.h"
 
@@ -31,11 +32,7 @@ QStringList Args(std::initializer_list<QString> args) {
 TEST(CliTest, BalanceInEveryFormat) {
   const TestBook book(kLines);
   const QString index = book.Index();
-  struct Case {
-    QStringList args;
-    std::string out;
-  };
-  const Case cases[] = {
+  const OutputCase cases[] = {
       {Args({"balance", "--format", "tsv", index}),
        "勘定科目\t借方合計\t貸方合計\t差引残高\n食費\t4000\t0\t4000\n現金\t50000\t4000\t46000\n"
        "普通預金\t200000\t50000\t150000\n給与\t0\t200000\t-200000\n"},
@@ -51,11 +48,7 @@ TEST(CliTest, BalanceInEveryFormat) {
        "普通預金         0         0         0\n"
        "給与             0         0         0\n"},
   };
-  for (const Case& c : cases) {
-    const Result result = RunTool(c.args);
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, c.out) << c.args.join(' ').toStdString();
-  }
+  ExpectOutputs(cases);
   const Result cp932 = RunTool(Args({"balance", "--format", "tsv", "--encoding", "cp932", index}));
   EXPECT_EQ(cp932.out.substr(0, 8), Cp932("勘定科目"));
 
@@ -70,11 +63,7 @@ TEST(CliTest, BalanceInEveryFormat) {
 TEST(CliTest, AggregationsUseTheStoredSettings) {
   const TestBook book(kLines, kSettings);
   const QString index = book.Index();
-  struct Case {
-    QStringList args;
-    std::string out;
-  };
-  const Case cases[] = {
+  const OutputCase cases[] = {
       {Args({"table", "--format", "tsv", index}),
        "科目\t借方金額\t\t貸方金額\t\t差引残高\n生活費\t4000\t\t0\t\t4000\n"
        " 食費\t4000\t100 %\t0\t\t4000\n"},
@@ -84,11 +73,7 @@ TEST(CliTest, AggregationsUseTheStoredSettings) {
       {Args({"compare", "--format", "csv", "--months", index}),
        "科目,借方金額,,貸方金額,,差引残高\n食費 25/01,1000,,0,,1000\n食費 25/02,3000,,0,,3000\n"},
   };
-  for (const Case& c : cases) {
-    const Result result = RunTool(c.args);
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, c.out) << c.args.join(' ').toStdString();
-  }
+  ExpectOutputs(cases);
 }
 
 TEST(CliTest, SchemaReportNamesItsEncoding) {
