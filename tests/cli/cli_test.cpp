@@ -29,6 +29,20 @@ QStringList Args(std::initializer_list<QString> args) {
   return QStringList(args);
 }
 
+// A run whose whole output is known.
+struct OutputCase {
+  QStringList args;
+  std::string out;
+};
+
+void ExpectOutputs(std::span<const OutputCase> cases) {
+  for (const OutputCase& c : cases) {
+    const Result result = RunTool(c.args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, c.out) << c.args.join(' ').toStdString();
+  }
+}
+
 TEST(CliTest, BalanceInEveryFormat) {
   const TestBook book(kLines);
   const QString index = book.Index();
@@ -137,6 +151,16 @@ TEST(CliTest, CheckFindsEachPlantedFault) {
     const Result result = RunTool(Args({"check", clean.Index()}));
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_EQ(result.out, "");
+    // Rows in another order than the journal's, and a line entered twice, are no fault.
+    std::vector<Line> twice = kLines;
+    twice.push_back(kLines[0]);
+    const TestBook shuffled(twice);
+    shuffled.Write(
+        "食費.txt",
+        "25/02/03\t現金\t八百屋\t3000\t\t3000\r\n25/01/05\t現金\tスーパー\t1000\t\t4000\r\n"
+        "25/01/05\t現金\tスーパー\t1000\t\t5000\r\n");
+    const Result reordered = RunTool(Args({"check", shuffled.Index()}));
+    EXPECT_EQ(reordered.status, 0) << reordered.out << reordered.err;
   }
   struct Case {
     const char* fault;
