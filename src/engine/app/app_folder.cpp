@@ -54,8 +54,15 @@ QString AppFolderPath() {
   if (OverriddenFolder()) return WithSeparator(*OverriddenFolder());
   // Without an application object Qt can't tell the executable's folder; the data folder
   // then serves.
-  const QString executableFolder =
+  QString executableFolder =
       QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+  // An installed program (its files in share/zentabo, not beside it) never writes into the
+  // system's bin folder, even where it could (run as root).
+  const QString help = QStringLiteral("zntbk.hlp");
+  if (!executableFolder.isEmpty() &&
+      ChooseShippedPath(executableFolder, help) != QDir(executableFolder).filePath(help)) {
+    executableFolder.clear();
+  }
   return ChooseAppFolder(executableFolder,
                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }

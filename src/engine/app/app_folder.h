@@ -8,9 +8,10 @@
 namespace engine {
 
 // The program folder: where the settings file "zntbk.ini" lives and new books are created.
-// It is the folder that holds the executable when that folder can be written to and its
-// path can be held in CP932; otherwise the user's application data folder, created when
-// missing. Always ends with a path separator.
+// It is the folder that holds the executable when that folder can be written to, its path
+// can be held in CP932 and the program's files lie beside it (not installed in
+// share/zentabo); otherwise the user's application data folder, created when missing.
+// Always ends with a path separator.
 QString AppFolderPath();
 
 // The program folder as a CP932 path with the native separator at the end. Throws Error
