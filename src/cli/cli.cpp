@@ -33,6 +33,7 @@ constexpr OptionSpec kCompareOptions[] = {
 constexpr OptionSpec kSchemaOptions[] = {
     {"year", "YYYY", "集計する年度 (既定は仕訳帳の最初の年)"},
     {"output", "FILE", "標準出力ではなくこのファイルに書きます (シフト JIS、プログラムと同じ形)"},
+    {"html", "", "--output の XML の横に HTML のページも作ります (スキーマの .xsl で変換)"},
     kEncoding,
     kHelp};
 constexpr OptionSpec kExportOptions[] = {kTableFormat, kEncoding, kHelp};

@@ -37,7 +37,9 @@ std::string CliUi::SelectOpenFile(const std::string&, const std::string&, const 
 }
 
 std::string CliUi::SelectSaveFile(const std::string&, const std::string&, const std::string&, int) {
-  return {};
+  std::string answer;
+  answer.swap(saveFile_);
+  return answer;
 }
 
 }  // namespace cli

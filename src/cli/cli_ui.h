@@ -9,7 +9,7 @@ namespace cli {
 // The engine's user interface for a run without a display: messages go to the error
 // stream, questions are refused (No, Cancel, no file), so nothing waits for an answer and
 // nothing is written on the user's behalf. A file choice the command line has already made
-// (the schema to read) can be given as the one answer to an open-file question.
+// (the schema to read, the report to write) can be given as the one answer to a question.
 class CliUi : public engine::Ui {
  public:
   void Message(const std::string& text) override;
@@ -21,12 +21,14 @@ class CliUi : public engine::Ui {
                              const std::string& folder, int filter) override;
   void SetStatus(int /*panel*/, const std::string& /*text*/) override {}
 
-  // The answer to the next open-file question (CP932 path).
+  // The answers to the next open-file and save-file questions (CP932 paths).
   void SetOpenFileAnswer(std::string path) { openFile_ = std::move(path); }
+  void SetSaveFileAnswer(std::string path) { saveFile_ = std::move(path); }
   int MessageCount() const { return messages_; }
 
  private:
   std::string openFile_;
+  std::string saveFile_;
   int messages_ = 0;
 };
 

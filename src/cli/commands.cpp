@@ -220,6 +220,10 @@ int RunCompare(Context& context) {
 }
 
 int RunSchema(Context& context) {
+  if (context.Has("html") && !context.Has("output")) {
+    PrintErrorUtf8("--html は --output と共に使います");
+    return kFailure;
+  }
   if (context.Has("year")) {
     const std::string& year = context.Value("year");
     if (year.size() != 4 || !std::all_of(year.begin(), year.end(), ::isdigit)) {
@@ -268,22 +272,39 @@ int RunSchema(Context& context) {
     }
     report.SelectYear(static_cast<int>(it - years.begin()));
   }
+  if (context.Has("output")) {
+    // The program's own writing: the XML in its code page, and the HTML page beside it.
+    const QString xmlPath =
+        QFileInfo(QString::fromStdString(context.Value("output"))).absoluteFilePath();
+    const auto cp932 = engine::PathToCp932(xmlPath);
+    if (!cp932) {
+      PrintErrorUtf8("出力ファイルのパスがシフト JIS (CP932) で表せません");
+      return kFailure;
+    }
+    context.ui.SetSaveFileAnswer(*cp932);
+    report.SetWriteHtml(context.Has("html"));
+    try {
+      report.WriteReportXml();
+    } catch (const engine::Error& e) {
+      PrintError(e.Message());
+      PrintErrorUtf8("集計に失敗しました");
+      return kFailure;
+    }
+    if (context.Has("html") && report.WrittenHtml().isEmpty()) {
+      PrintErrorUtf8("HTML のページは作られませんでした (スキーマと同じ名前の .xsl がありません)");
+      return kFailure;
+    }
+    return kOk;
+  }
   std::string image;
   try {
-    image = report.ReportImage(report.BuildReport());
+    // Written to the standard output, the report is taken to lie in the current folder.
+    const QString here = QDir::current().filePath(QFileInfo(schema).completeBaseName() + ".xml");
+    image = report.ReportImage(report.BuildReport(), here);
   } catch (const engine::Error& e) {
     PrintError(e.Message());
     PrintErrorUtf8("集計に失敗しました");
     return kFailure;
-  }
-  if (context.Has("output")) {
-    try {
-      engine::WriteFileAtomically(QString::fromStdString(context.Value("output")), image);
-    } catch (const engine::Error& e) {
-      PrintError(e.Message());
-      return kFailure;
-    }
-    return kOk;
   }
   Output out(stdout, context.encoding);
   if (context.encoding == Encoding::Utf8) {

@@ -117,6 +117,20 @@ TEST(CliTest, SchemaReportNamesItsEncoding) {
   EXPECT_NE(bytes.find(R"(encoding="Shift_JIS")"), std::string::npos);
   EXPECT_NE(bytes.find(Cp932("<備考>メモ</備考>")), std::string::npos);
 
+  // The HTML page comes from the schema's stylesheet, as the dialog makes it.
+  book.Write("月報.xsl",
+             "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+             "<xsl:template match=\"/\"><html><body><xsl:value-of select=\"//備考\"/></body></html>"
+             "</xsl:template></xsl:stylesheet>",
+             false);
+  EXPECT_EQ(
+      RunTool(Args({"schema", "--html", "--output", file, book.File("月報.rng"), book.Index()}))
+          .status,
+      0);
+  QFile html(book.File("out.html"));
+  ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(html.readAll().contains("メモ"));
+
   const Result noYear =
       RunTool(Args({"schema", "--year", "2024", book.File("月報.rng"), book.Index()}));
   EXPECT_EQ(noYear.status, 2);
