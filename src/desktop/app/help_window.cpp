@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "desktop/base/fonts.h"
+#include "engine/app/app_folder.h"
 
 namespace desktop {
 
@@ -21,7 +22,7 @@ QPointer<HelpWindow>& OpenWindow() {
 }  // namespace
 
 QString HelpWindow::DefaultHelpFile() {
-  return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("zntbk.hlp"));
+  return engine::ShippedPath(QStringLiteral("zntbk.hlp"));
 }
 
 HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent)

@@ -52,7 +52,10 @@ std::string TableAggregation::MonthAt(int index) const {
 ResultGrid TableAggregation::Aggregate() {
   Profile settings = SettingsOf(settingsPath_);
   SaveTableSettings(settings, entries_.Entries());
+  return Totals();
+}
 
+ResultGrid TableAggregation::Totals() {
   const int year = Today().year();
   const Date start = MonthStart(MonthAt(firstMonth_), year);
   const Date end = MonthAfter(MonthAt(lastMonth_), year);
@@ -122,7 +125,10 @@ void CompareAggregation::ChooseLastMonth(int index) {
 ResultGrid CompareAggregation::Aggregate() {
   Profile settings = SettingsOf(settingsPath_);
   SaveCompareSettings(settings, entries_.Entries());
+  return Totals();
+}
 
+ResultGrid CompareAggregation::Totals() {
   const int year = Today().year();
   std::vector<AggregationItem> items;
   items.reserve(entries_.Entries().size());

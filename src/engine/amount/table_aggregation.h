@@ -39,6 +39,8 @@ class TableAggregation {
   // OK: writes section "table", then totals every entry over [first month, month after the
   // last month). Throws Error on any failure; the section may already be written then.
   ResultGrid Aggregate();
+  // The totals alone, writing nothing (for callers that only read the book).
+  ResultGrid Totals();
 
  private:
   std::string MonthAt(int index) const;
@@ -84,6 +86,8 @@ class CompareAggregation {
   // OK: writes section "compare", then totals each entry over its own period. Throws Error
   // on any failure.
   ResultGrid Aggregate();
+  // The totals alone, writing nothing.
+  ResultGrid Totals();
 
  private:
   int IndexOfMonth(std::string_view month) const;

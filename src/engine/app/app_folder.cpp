@@ -36,12 +36,33 @@ QString ChooseAppFolder(const QString& executableFolder, const QString& dataFold
   return executableFolder.isEmpty() ? QString() : WithSeparator(executableFolder);
 }
 
+QString ChooseShippedPath(const QString& executableFolder, const QString& name) {
+  const QDir folder(executableFolder);
+  const QString beside = folder.filePath(name);
+  if (QFileInfo::exists(beside)) return beside;
+  const QString installed =
+      QDir::cleanPath(folder.filePath(QStringLiteral("../share/zentabo/") + name));
+  return QFileInfo::exists(installed) ? installed : beside;
+}
+
+QString ShippedPath(const QString& name) {
+  return ChooseShippedPath(
+      QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString(), name);
+}
+
 QString AppFolderPath() {
   if (OverriddenFolder()) return WithSeparator(*OverriddenFolder());
   // Without an application object Qt can't tell the executable's folder; the data folder
   // then serves.
-  const QString executableFolder =
+  QString executableFolder =
       QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+  // An installed program (its files in share/zentabo, not beside it) never writes into the
+  // system's bin folder, even where it could (run as root).
+  const QString help = QStringLiteral("zntbk.hlp");
+  if (!executableFolder.isEmpty() &&
+      ChooseShippedPath(executableFolder, help) != QDir(executableFolder).filePath(help)) {
+    executableFolder.clear();
+  }
   return ChooseAppFolder(executableFolder,
                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }

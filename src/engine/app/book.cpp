@@ -22,13 +22,6 @@ namespace {
 
 constexpr char kSeparator = '/';
 
-bool EndsWithTxt(std::string_view text) {
-  if (text.size() < 4) return false;
-  std::string tail(text.substr(text.size() - 4));
-  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return tail == ".txt";
-}
-
 QString Path(std::string_view cp932) { return PathFromCp932(cp932); }
 
 std::string JournalCaption() { return Sjis("仕訳帳"); }
@@ -59,6 +52,13 @@ bool IsSafeFileBaseName(std::string_view name) {
     if (byte == '/' || byte == '\\' || byte == '\0') return false;
   }
   return true;
+}
+
+bool IsIndexFirstLine(std::string_view line) {
+  if (line.size() < 4) return false;
+  std::string tail(line.substr(line.size() - 4));
+  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return tail == ".txt";
 }
 
 bool IsJournalCsvLine(std::string_view line) { return SplitCommaText(line).size() == 6; }
@@ -114,7 +114,7 @@ void Book::OpenBook(const std::string& path, OpenMode mode) {
     ui_.Message("'" + path + "'" + Sjis(" は空のファイルです"));
     return;
   }
-  if (!EndsWithTxt(index[0])) {
+  if (!IsIndexFirstLine(index[0])) {
     ui_.Message(Sjis("家計簿ファイルを開けませんでした"));
     return;
   }

@@ -178,6 +178,9 @@ class Book : public TableHost {
   std::vector<std::pair<TAccGrid*, std::string>> loadedFrom_;
 };
 
+// The index file's test of its first line: it ends in ".txt", letter case ignored.
+bool IsIndexFirstLine(std::string_view line);
+
 // The CSV import's test of a file's first line: exactly six comma-text fields.
 bool IsJournalCsvLine(std::string_view line);
 

@@ -94,4 +94,80 @@ QString PathFromCp932(std::string_view cp932Path) { return FromCp932(cp932Path);
 
 std::optional<std::string> PathToCp932(const QString& path) { return ToCp932(path); }
 
+namespace {
+
+bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool IsTrailByte(unsigned char b) {
+  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+// Bytes that stand alone in CP932: ASCII and the halfwidth katakana A1-DF.
+bool IsSingleByte(unsigned char b) {
+  return b < 0x80 || (b >= 0xA1 && b <= 0xDF);
+}
+
+int LineAt(std::string_view bytes, std::size_t offset) {
+  int line = 1;
+  for (std::size_t i = 0; i < offset; ++i) {
+    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+      ++line;
+  }
+  return line;
+}
+
+// The offset of the first multi-byte character when the bytes are valid UTF-8 holding one.
+std::optional<std::size_t> FirstUtf8Character(std::string_view bytes, std::size_t from) {
+  std::optional<std::size_t> first;
+  for (std::size_t i = from; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+      length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      length = 3;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      length = 4;
+    } else {
+      return std::nullopt;
+    }
+    if (i + length > bytes.size()) return std::nullopt;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return std::nullopt;
+    }
+    if (!first) first = i;
+    i += length;
+  }
+  return first;
+}
+
+}  // namespace
+
+std::optional<EncodingProblem> FindEncodingProblem(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) return EncodingProblem{1, true};
+  std::size_t i = 0;
+  // ASCII is the same in both; the first byte above it decides where to look further.
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80 && bytes[i] != '\0') ++i;
+  if (i == bytes.size()) return std::nullopt;
+  if (const auto utf8 = FirstUtf8Character(bytes, i)) {
+    return EncodingProblem{LineAt(bytes, *utf8), true};
+  }
+  for (; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b == 0) return EncodingProblem{LineAt(bytes, i), false};
+    if (IsSingleByte(b)) continue;
+    if (IsLeadByte(b) && i + 1 < bytes.size() &&
+        IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+      ++i;
+      continue;
+    }
+    return EncodingProblem{LineAt(bytes, i), false};
+  }
+  return std::nullopt;
+}
+
 }  // namespace engine

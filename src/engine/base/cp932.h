@@ -46,4 +46,17 @@ std::string ShortenedText(std::string_view cp932, std::size_t maxBytes = 100);
 QString PathFromCp932(std::string_view cp932Path);
 std::optional<std::string> PathToCp932(const QString& path);
 
+// Why bytes that should be CP932 text are not: the line (from 1) where it shows, and whether
+// the text reads as UTF-8 (a book saved in the wrong encoding) rather than as damaged bytes.
+struct EncodingProblem {
+  int line = 0;
+  bool utf8 = false;
+};
+
+// Nothing when `bytes` is CP932 text. Text that is valid UTF-8 with at least one multi-byte
+// character is taken for UTF-8, since CP932 text almost never forms valid UTF-8 (its lead
+// bytes 81-9F are UTF-8 continuation bytes); a UTF-8 byte-order mark or a NUL byte (UTF-16)
+// is refused at once.
+std::optional<EncodingProblem> FindEncodingProblem(std::string_view bytes);
+
 }  // namespace engine

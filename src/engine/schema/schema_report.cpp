@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QDomElement>
 #include <QDomText>
+#include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 
 #include "engine/app/app_folder.h"
@@ -65,11 +67,36 @@ std::vector<std::string> YearList(const Date& first, const Date& last) {
   return years;
 }
 
+namespace {
+
+const QString kSchema = QStringLiteral("schema");
+
+// The user's copy of the schemas, when the program folder is not the executable's.
+std::optional<QString> SchemaCopyFolder() {
+  if (!QCoreApplication::instance()) return std::nullopt;
+  const QString appFolder = AppFolderPath();
+  if (QDir(appFolder) == QDir(QCoreApplication::applicationDirPath())) return std::nullopt;
+  return QDir(appFolder).filePath(kSchema);
+}
+
+}  // namespace
+
 std::string SchemaFolder() {
   if (!QCoreApplication::instance()) return {};
-  const QString folder =
-      QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("schema")) + u'/';
+  const std::optional<QString> copy = SchemaCopyFolder();
+  const QString folder = (copy && QFileInfo(*copy).isDir() ? *copy : ShippedPath(kSchema)) + u'/';
   return PathToCp932(folder).value_or(std::string());
+}
+
+void ProvideSchemaFolder() {
+  const std::optional<QString> copy = SchemaCopyFolder();
+  if (!copy || QFileInfo::exists(*copy)) return;
+  const QDir shipped(ShippedPath(kSchema));
+  if (!shipped.exists() || !QDir().mkpath(*copy)) return;
+  // A file that can't be copied is still found in the shipped folder by name.
+  for (const QString& name : shipped.entryList(QDir::Files)) {
+    QFile::copy(shipped.filePath(name), QDir(*copy).filePath(name));
+  }
 }
 
 SchemaReport::SchemaReport(TableHost& host, std::string settingsPath)

@@ -24,9 +24,14 @@ inline constexpr std::array<const char*, 12> kMonthNames = {
 // "yyyy" for every year from the year of `first` through the year of `last`.
 std::vector<std::string> YearList(const Date& first, const Date& last);
 
-// The folder "schema" beside the executable, where the shipped schemas are (CP932, ending
-// with "/"); empty when that path can't be held in CP932.
+// The folder "schema" of the program folder, where the schema command starts its choice
+// (CP932, ending with "/"); empty when that path can't be held in CP932. Beside the
+// executable that is the shipped folder itself; elsewhere (an installed program, whose
+// folder can't be written) it is the user's copy, or the shipped folder until one exists.
 std::string SchemaFolder();
+// Makes the user's copy of the shipped schemas when the program folder is not the
+// executable's folder and holds none yet; the user may then edit and add schemas there.
+void ProvideSchemaFolder();
 
 // The schema-driven report behind the schema dialog: the schema's report entries, one
 // `formvalue` per entry (SchemaEntrySetting), the year list, and the dialog's state, so that

@@ -139,6 +139,8 @@ class TAccGrid {
   // row; no heading line, no quoting, and wholly empty rows left out (table_output.cpp).
   std::vector<std::string> TextOut() const;
   std::vector<std::string> CSVOut() const;
+  // The rows those outputs are made of: the data rows that hold any text, in order.
+  std::vector<RowTexts> OutputRows() const;
 
  protected:
   // Lets a table keep what it attaches to rows (the journal's posted states) in step.

@@ -10,21 +10,30 @@ namespace engine {
 namespace {
 
 std::vector<std::string> JoinedRows(const TAccGrid& table, char separator) {
-  const std::string empty(5, separator);
   std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(table.RowCount()));
-  for (int r = 1; r < table.RowCount(); ++r) {
-    std::string line(table.Cell(1, r));
-    for (int c = 2; c <= 6; ++c) {
+  for (const RowTexts& cells : table.OutputRows()) {
+    std::string line(cells[0]);
+    for (std::size_t c = 1; c < cells.size(); ++c) {
       line += separator;
-      line += table.Cell(c, r);
+      line += cells[c];
     }
-    if (line != empty) lines.push_back(std::move(line));
+    lines.push_back(std::move(line));
   }
   return lines;
 }
 
 }  // namespace
+
+std::vector<RowTexts> TAccGrid::OutputRows() const {
+  std::vector<RowTexts> rows;
+  rows.reserve(static_cast<std::size_t>(RowCount()));
+  for (int r = 1; r < RowCount(); ++r) {
+    const Row& row = RowAt(r);
+    // A row whose six cells are all empty joins into nothing but separators: it is left out.
+    if (!row.IsEmpty()) rows.push_back(row.Cells());
+  }
+  return rows;
+}
 
 std::vector<std::string> TAccGrid::TextOut() const {
   return JoinedRows(*this, '\t');

@@ -154,3 +154,23 @@ TEST(AppFolderTest, OverrideAndFallback) {
 
 }  // namespace
 }  // namespace engine
+
+namespace engine {
+namespace {
+
+TEST(AppFolderTest, ShippedFilesBesideTheProgramOrInShare) {
+  QTemporaryDir dir;
+  const QString build = dir.filePath("build");
+  const QString bin = dir.filePath("usr/bin");
+  ASSERT_TRUE(QDir().mkpath(build + "/schema"));
+  ASSERT_TRUE(QDir().mkpath(bin));
+  ASSERT_TRUE(QDir().mkpath(dir.filePath("usr/share/zentabo/schema")));
+  // A build tree keeps them beside the executable; an installation in share/zentabo.
+  EXPECT_EQ(ChooseShippedPath(build, "schema"), build + "/schema");
+  EXPECT_EQ(ChooseShippedPath(bin, "schema"), dir.filePath("usr/share/zentabo/schema"));
+  // Missing everywhere: beside the executable, where the failure then names it.
+  EXPECT_EQ(ChooseShippedPath(bin, "zntbk.hlp"), bin + "/zntbk.hlp");
+}
+
+}  // namespace
+}  // namespace engine

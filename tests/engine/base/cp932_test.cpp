@@ -10,15 +10,10 @@ TEST(Cp932Test, EncodesTheWindowsTable) {
     const char* utf8;
     std::string bytes;
   } cases[] = {
-      {"A~\\", "A~\\"},
-      {"あ", "\x82\xa0"},
-      {"①", "\x87\x40"},      // NEC special characters
-      {"～", "\x81\x60"},      // FULLWIDTH TILDE, as Windows maps it
-      {"－", "\x81\x7c"},
-      {"￥", "\x81\x8f"},
-      {"髙", "\xfb\xfc"},      // IBM extension
-      {"ｱ", "\xb1"},
-      {"･･･", "\xa5\xa5\xa5"},  // the level mark
+      {"A~\\", "A~\\"},   {"あ", "\x82\xa0"},      {"①", "\x87\x40"},  // NEC special characters
+      {"～", "\x81\x60"},  // FULLWIDTH TILDE, as Windows maps it
+      {"－", "\x81\x7c"}, {"￥", "\x81\x8f"},      {"髙", "\xfb\xfc"},  // IBM extension
+      {"ｱ", "\xb1"},      {"･･･", "\xa5\xa5\xa5"},                      // the level mark
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.utf8);
@@ -66,6 +61,33 @@ TEST(Cp932Test, PathsRoundTripThroughTheFileSystemName) {
   EXPECT_EQ(PathFromCp932(path), QString::fromUtf8("/tmp/家計簿/食費.txt"));
   EXPECT_EQ(PathToCp932(PathFromCp932(path)), path);
   EXPECT_FALSE(PathToCp932(QString::fromUtf8("/tmp/€")).has_value());
+}
+
+TEST(Cp932Test, TellsTextOfAnotherEncoding) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::optional<EncodingProblem> problem;
+  } cases[] = {
+      {"cp932 with halfwidth katakana and a 5C trail byte", Sjis("食費\r\nｱｲ表\r\n"), {}},
+      {"ascii only", "25/01/05\t1000\r\n", {}},
+      {"utf-8 from the second line", "a\r\n\xE9\xA3\x9F\xE8\xB2\xBB\r\n", EncodingProblem{2, true}},
+      {"utf-8 byte-order mark",
+       "\xEF\xBB\xBF"
+       "a",
+       EncodingProblem{1, true}},
+      {"utf-16", std::string("a\0b\0", 4), EncodingProblem{1, false}},
+      {"a lead byte without its trail, line ends CR", "a\rb\r\x82", EncodingProblem{3, false}},
+      {"bytes no code page holds", Sjis("食費") + "\n\xFD", EncodingProblem{2, false}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto problem = FindEncodingProblem(c.bytes);
+    ASSERT_EQ(problem.has_value(), c.problem.has_value());
+    if (!problem) continue;
+    EXPECT_EQ(problem->line, c.problem->line);
+    EXPECT_EQ(problem->utf8, c.problem->utf8);
+  }
 }
 
 }  // namespace
