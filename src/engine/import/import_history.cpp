@@ -23,13 +23,20 @@ void Mix(std::uint64_t& hash, std::string_view bytes) {
 
 }  // namespace
 
-std::uint64_t Fingerprint(std::string_view profile, const RawRecord& record, int occurrence) {
+std::uint64_t RecordHash(const RawRecord& record) {
   std::uint64_t hash = 14695981039346656037ULL;
-  Mix(hash, profile);
   for (const std::string& field : record.fields) {
     Mix(hash, "\x1f");
     Mix(hash, field);
   }
+  return hash;
+}
+
+std::uint64_t Fingerprint(std::string_view profile, std::uint64_t recordHash, int occurrence) {
+  std::uint64_t hash = 14695981039346656037ULL;
+  Mix(hash, profile);
+  Mix(hash, "\x1e");
+  Mix(hash, std::to_string(recordHash));
   Mix(hash, "\x1e");
   Mix(hash, std::to_string(occurrence));
   return hash;

@@ -14,7 +14,10 @@ namespace engine::import {
 // A statement row's identity for one profile: the row's fields and how many identical rows
 // came before it in the same file, so that a true repeat purchase (two equal rows) is two
 // rows while the same row in an overlapping download is the same one.
-std::uint64_t Fingerprint(std::string_view profile, const RawRecord& record, int occurrence);
+// The record's own part is hashed once (RecordHash), so that naming the profile later only
+// recombines.
+std::uint64_t RecordHash(const RawRecord& record);
+std::uint64_t Fingerprint(std::string_view profile, std::uint64_t recordHash, int occurrence);
 
 // The fingerprints of the rows imported into a book, kept in a text file beside it. New ones
 // stay pending until the book is saved, so that a book closed without saving doesn't claim

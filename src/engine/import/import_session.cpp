@@ -176,8 +176,9 @@ ImportPreview BuildPreview(QIODevice& in, const ImportProfile& profile, const TJ
         preview.columnCount = std::max(preview.columnCount, static_cast<int>(record.fields.size()));
         QString key;
         PreviewRow row = builder.Build(record, key);
-        const std::uint64_t plain = Fingerprint(profile.name, record, 0);
-        row.fingerprint = Fingerprint(profile.name, record, ++occurrences[plain]);
+        row.recordHash = RecordHash(record);
+        row.occurrence = ++occurrences[row.recordHash];
+        row.fingerprint = Fingerprint(profile.name, row.recordHash, row.occurrence);
         preview.rows.push_back(std::move(row));
         keys.push_back(std::move(key));
       },
@@ -228,6 +229,14 @@ ImportPreview BuildPreview(QIODevice& in, const ImportProfile& profile, const TJ
     row.ticked = !row.IsDuplicate();
   }
   return preview;
+}
+
+void SetProfileName(ImportPreview& preview, std::string name, const ImportHistory* history) {
+  preview.profileName = std::move(name);
+  for (PreviewRow& row : preview.rows) {
+    row.fingerprint = Fingerprint(preview.profileName, row.recordHash, row.occurrence);
+    row.importedBefore = history && history->Contains(row.fingerprint);
+  }
 }
 
 void AssignSubject(ImportPreview& preview, int index, std::string subject) {

@@ -37,6 +37,8 @@ struct PreviewRow {
   std::string note;  // why a rule's or the history's subject was not taken
   int matchRow = 0;  // a journal line this row likely repeats
   bool importedBefore = false;
+  std::uint64_t recordHash = 0;
+  int occurrence = 0;  // how many equal records came before it in the file, plus one
   std::uint64_t fingerprint = 0;
   bool ticked = false;
 
@@ -70,6 +72,10 @@ constexpr int kSampleRows = 50;
 ImportPreview BuildPreview(QIODevice& in, const ImportProfile& profile, const TJournalGrid& journal,
                            const RuleMatcher& rules, const ImportHistory* history, int dateWindow,
                            const ProgressFn& progress = {});
+
+// The mapping was saved under a name after the preview was built: the rows' fingerprints
+// belong to that name now; the user's ticks and subjects stay.
+void SetProfileName(ImportPreview& preview, std::string name, const ImportHistory* history);
 
 // The user picks the other side of a row in the preview.
 void AssignSubject(ImportPreview& preview, int index, std::string subject);

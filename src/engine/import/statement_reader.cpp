@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <cstring>
 #include <deque>
 
@@ -294,8 +295,10 @@ ReadOutcome ReadStatement(QIODevice& in, const ReadOptions& options, const Recor
   std::string chunk;
   bool first = true;
   while (!stop) {
-    chunk.resize(static_cast<std::size_t>(kChunkBytes));
-    const qint64 got = in.read(chunk.data(), kChunkBytes);
+    // A small file needs no buffer of the full piece size.
+    const qint64 want = std::min(kChunkBytes, std::max<qint64>(in.bytesAvailable(), 4096));
+    chunk.resize(static_cast<std::size_t>(want));
+    const qint64 got = in.read(chunk.data(), want);
     if (got <= 0) break;
     chunk.resize(static_cast<std::size_t>(got));
     done += got;
