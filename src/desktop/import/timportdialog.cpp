@@ -50,10 +50,6 @@ const Encoding kEncodings[] = {Encoding::Cp932, Encoding::Utf8, Encoding::Utf16L
                                Encoding::Utf16BE};
 const char kDelimiters[] = {',', '\t', ';'};
 
-std::string Cp(const QString& text) {
-  return engine::ToCp932(text).value_or(std::string());
-}
-
 // A description as a pattern that matches it literally: the matcher's operators get a
 // backslash; double-byte characters are copied whole, so a trail byte is never escaped.
 std::string LiteralPattern(std::string_view text) {
@@ -383,7 +379,7 @@ void timportdialog::MappingChanged() {
   p.amountColumn = camount->currentData().toInt();
   p.withdrawalColumn = cwithdrawal->currentData().toInt();
   p.depositColumn = cdeposit->currentData().toInt();
-  p.account = Cp(caccount->currentText());
+  p.account = engine::import::MessageText(caccount->currentText());
   Rebuild();
 }
 
@@ -391,7 +387,7 @@ void timportdialog::Rebuild() {
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) {
     preview_ = {};
-    preview_.error = Cp(QStringLiteral("「%1」を開けません").arg(path_));
+    preview_.error = engine::import::MessageText(QStringLiteral("「%1」を開けません").arg(path_));
   } else {
     std::unique_ptr<QProgressDialog> progress;
     if (file.size() > kProgressBytes) {
@@ -485,7 +481,7 @@ void timportdialog::SaveProfile() {
   p.name = *cpName;
   p.headings.clear();
   if (p.header) {
-    for (const QString& h : preview_.heading) p.headings.push_back(Cp(h));
+    for (const QString& h : preview_.heading) p.headings.push_back(engine::import::MessageText(h));
   }
   const engine::import::ProfileStore store(book_.ImportProfilePath());
   try {

@@ -231,6 +231,10 @@ Parsed<std::int32_t> ParseStatementAmount(QStringView text) {
   return result;
 }
 
+std::string MessageText(const QString& text) {
+  return ToCp932(text).value_or(std::string("?"));
+}
+
 QString ComparisonKey(QStringView text) {
   QString key = text.toString().normalized(QString::NormalizationForm_KC).toCaseFolded();
   key.removeIf([](QChar c) { return c.isSpace(); });

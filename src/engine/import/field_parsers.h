@@ -37,6 +37,10 @@ Parsed<Date> ParseStatementDate(QStringView text, DateOrder order, int currentYe
 // is a value beyond 32 bits. An empty field gives neither value nor reason.
 Parsed<std::int32_t> ParseStatementAmount(QStringView text);
 
+// A message composed with QString::arg as CP932; a character CP932 lacks (from a file name or
+// a statement's heading) turns the text into "?" rather than into a substitute.
+std::string MessageText(const QString& text);
+
 // A text folded for comparison: full- and half-width forms made one (NFKC), letter case
 // folded, blanks removed.
 QString ComparisonKey(QStringView text);

@@ -8,15 +8,13 @@
 #include "engine/base/fields.h"
 #include "engine/base/integer.h"
 #include "engine/base/text_file.h"
+#include "engine/import/field_parsers.h"
 #include "engine/lists/subject_store.h"
 
 namespace engine::import {
 
 namespace {
 
-std::string Cp(const QString& text) {
-  return ToCp932(text).value_or(std::string("?"));
-}
 QString Un(std::string_view cp932) {
   return FromCp932(cp932);
 }
@@ -53,8 +51,8 @@ class SectionReader {
     return *value;
   }
   [[noreturn]] void Fault(const char* key) const {
-    throw Error(Cp(QStringLiteral("プロファイル「%1」の %2 の値「%3」が正しくありません")
-                       .arg(Un(section_), QLatin1String(key), Un(Text(key)))));
+    throw Error(MessageText(QStringLiteral("プロファイル「%1」の %2 の値「%3」が正しくありません")
+                                .arg(Un(section_), QLatin1String(key), Un(Text(key)))));
   }
 
  private:
@@ -89,29 +87,31 @@ std::vector<std::string> FitProblems(const ImportProfile& profile, int columnCou
   for (const auto& [column, role] : profile.UsedColumns()) {
     const QString name = QString::fromUtf8(role);
     if (column < 1) {
-      problems.push_back(Cp(QStringLiteral("%1の列が選ばれていません").arg(name)));
+      problems.push_back(MessageText(QStringLiteral("%1の列が選ばれていません").arg(name)));
     } else if (column > columnCount) {
-      problems.push_back(Cp(QStringLiteral("%1の列 %2 がありません（この明細は %3 列です）")
-                                .arg(name)
-                                .arg(column)
-                                .arg(columnCount)));
+      problems.push_back(
+          MessageText(QStringLiteral("%1の列 %2 がありません（この明細は %3 列です）")
+                          .arg(name)
+                          .arg(column)
+                          .arg(columnCount)));
     } else if (profile.header && static_cast<std::size_t>(column) <= profile.headings.size() &&
                static_cast<std::size_t>(column) <= cp932Heading.size()) {
       const std::string& saved = profile.headings[static_cast<std::size_t>(column - 1)];
       const std::string& now = cp932Heading[static_cast<std::size_t>(column - 1)];
       if (!saved.empty() && ComparisonKey(Un(saved)) != ComparisonKey(Un(now))) {
-        problems.push_back(Cp(QStringLiteral("%1の列 %2 の見出しが「%3」ではなく「%4」です")
-                                  .arg(name)
-                                  .arg(column)
-                                  .arg(Un(saved), Un(now))));
+        problems.push_back(
+            MessageText(QStringLiteral("%1の列 %2 の見出しが「%3」ではなく「%4」です")
+                            .arg(name)
+                            .arg(column)
+                            .arg(Un(saved), Un(now))));
       }
     }
   }
   if (profile.account.empty()) {
     problems.push_back(Sjis("明細の口座の科目が選ばれていません"));
   } else if (!subjects.Contains(profile.account)) {
-    problems.push_back(
-        Cp(QStringLiteral("口座の科目「%1」がこの家計簿にありません").arg(Un(profile.account))));
+    problems.push_back(MessageText(
+        QStringLiteral("口座の科目「%1」がこの家計簿にありません").arg(Un(profile.account))));
   }
   return problems;
 }
@@ -120,8 +120,9 @@ void CheckTextFile(const QString& path, const char* what) {
   if (!QFileInfo::exists(path)) return;
   const std::string bytes = ReadFileBytes(path);
   if (bytes.find('\0') != std::string::npos || !IsValidCp932(bytes)) {
-    throw Error(Cp(QStringLiteral("%1のファイル「%2」が壊れています（テキストではありません）")
-                       .arg(QString::fromUtf8(what), path)));
+    throw Error(
+        MessageText(QStringLiteral("%1のファイル「%2」が壊れています（テキストではありません）")
+                        .arg(QString::fromUtf8(what), path)));
   }
 }
 
@@ -185,8 +186,8 @@ std::vector<ImportProfile> ProfileStore::Load() const {
       profiles.push_back(std::move(p));
     }
   } catch (const Error& e) {
-    throw Error(Cp(QStringLiteral("取り込みプロファイルのファイル「%1」が壊れています: %2")
-                       .arg(path_, Un(e.Message()))));
+    throw Error(MessageText(QStringLiteral("取り込みプロファイルのファイル「%1」が壊れています: %2")
+                                .arg(path_, Un(e.Message()))));
   }
   return profiles;
 }

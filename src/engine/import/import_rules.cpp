@@ -7,16 +7,13 @@
 #include "engine/base/error.h"
 #include "engine/base/integer.h"
 #include "engine/base/text_file.h"
+#include "engine/import/field_parsers.h"
 #include "engine/import/import_profile.h"
 #include "regexp/awkstr.h"
 
 namespace engine::import {
 
 namespace {
-
-std::string Cp(const QString& text) {
-  return ToCp932(text).value_or(std::string("?"));
-}
 
 const char* DirectionName(Direction d) {
   switch (d) {
@@ -92,8 +89,8 @@ void RuleFile::Load(std::vector<ImportRule>& rules, ImportSettings& settings) co
   std::vector<ImportRule> loaded;
   ImportSettings read;
   auto fault = [&](const std::string& section, const std::string& what) {
-    throw Error(Cp(QStringLiteral("取り込みルールのファイル「%1」が壊れています: [%2] %3")
-                       .arg(path_, FromCp932(section), FromCp932(what))));
+    throw Error(MessageText(QStringLiteral("取り込みルールのファイル「%1」が壊れています: [%2] %3")
+                                .arg(path_, FromCp932(section), FromCp932(what))));
   };
   if (file.HasSection("settings")) {
     const auto window = ParseInt32(file.Read("settings", "date_window"));

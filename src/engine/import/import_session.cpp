@@ -7,6 +7,7 @@
 
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
+#include "engine/import/field_parsers.h"
 #include "engine/import/import_history.h"
 #include "engine/import/journal_index.h"
 #include "engine/tables/journal_grid.h"
@@ -14,10 +15,6 @@
 namespace engine::import {
 
 namespace {
-
-std::string Cp(const QString& text) {
-  return ToCp932(text).value_or(std::string("?"));
-}
 
 // TABs and line breaks would split the journal file's line.
 void Flatten(std::string& text) {
@@ -32,7 +29,8 @@ const std::string* Field(const RawRecord& record, int column) {
 }
 
 std::string MissingColumn(const char* role, int column) {
-  return Cp(QStringLiteral("%1の列 %2 がありません").arg(QString::fromUtf8(role)).arg(column));
+  return MessageText(
+      QStringLiteral("%1の列 %2 がありません").arg(QString::fromUtf8(role)).arg(column));
 }
 
 // Reads one data record into a row; the row's error says why it can't be imported.
@@ -76,8 +74,8 @@ class RowBuilder {
     }
     auto description = ToCp932(text);
     if (!description) {
-      row.error = Cp(QStringLiteral("摘要に Shift_JIS で書けない文字「%1」があります")
-                         .arg(FirstNonCp932Character(text)));
+      row.error = MessageText(QStringLiteral("摘要に Shift_JIS で書けない文字「%1」があります")
+                                  .arg(FirstNonCp932Character(text)));
       return row;
     }
     row.description = std::move(*description);
@@ -217,7 +215,7 @@ ImportPreview BuildPreview(QIODevice& in, const ImportProfile& profile, const TJ
     }
     if (!row.subject.empty() &&
         (row.subject == profile.account || !journal.Subjects().Contains(row.subject))) {
-      row.note = Cp(QStringLiteral("科目「%1」は使えません").arg(FromCp932(row.subject)));
+      row.note = MessageText(QStringLiteral("科目「%1」は使えません").arg(FromCp932(row.subject)));
       row.subject.clear();
       row.assignment = Assignment::None;
     }
@@ -250,8 +248,8 @@ void AssignSubject(ImportPreview& preview, int index, std::string subject) {
 ImportSummary CommitImport(TJournalGrid& journal, ImportHistory& history,
                            const ImportPreview& preview) {
   if (preview.account.empty() || !journal.Subjects().Contains(preview.account)) {
-    throw Error(Cp(QStringLiteral("口座の科目「%1」がこの家計簿にありません")
-                       .arg(FromCp932(preview.account))));
+    throw Error(MessageText(QStringLiteral("口座の科目「%1」がこの家計簿にありません")
+                                .arg(FromCp932(preview.account))));
   }
   ImportSummary summary;
   std::vector<std::array<std::string, 6>> texts;
@@ -309,7 +307,7 @@ std::string SummaryText(const ImportSummary& s) {
   if (s.errors) text += QStringLiteral("\n読めなかった %1 行は取り込んでいません。").arg(s.errors);
   if (s.untickedOthers)
     text += QStringLiteral("\n選ばなかった %1 行は取り込んでいません。").arg(s.untickedOthers);
-  return Cp(text);
+  return MessageText(text);
 }
 
 }  // namespace engine::import
