@@ -536,6 +536,7 @@ void timportdialog::EditRules(bool fromSelectedRow) {
   }
   if (dialog.exec() != QDialog::Accepted) return;
   rules_ = dialog.Rules();
+  settings_ = dialog.Settings();
   matcher_.emplace(rules_);
   Rebuild();
 }

@@ -4,7 +4,9 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -71,9 +73,18 @@ timportrulesdialog::timportrulesdialog(std::vector<ImportRule> rules,
   connect(btnok, &QPushButton::clicked, this, &timportrulesdialog::Accept);
   connect(btncancel, &QPushButton::clicked, this, &QDialog::reject);
 
+  swindow = new QSpinBox(this);
+  swindow->setRange(0, 60);
+  swindow->setValue(settings_.dateWindow);
+  swindow->setSuffix(QStringLiteral(" 日"));
+  auto* window = new QLabel(QStringLiteral("重複とみなす日付の幅 ±(&W)"), this);
+  window->setBuddy(swindow);
+
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {btnadd, btndelete, btnup, btndown}) buttons->addWidget(b);
   buttons->addStretch();
+  buttons->addWidget(window);
+  buttons->addWidget(swindow);
   buttons->addWidget(btnok);
   buttons->addWidget(btncancel);
   auto* layout = new QVBoxLayout(this);
@@ -175,6 +186,7 @@ void timportrulesdialog::Accept() {
     }
     rules.push_back(std::move(rule));
   }
+  settings_.dateWindow = swindow->value();
   try {
     engine::import::RuleFile(rulePath_).Save(rules, settings_);
   } catch (const engine::Error& e) {

@@ -7,6 +7,7 @@
 #include "engine/import/import_rules.h"
 
 class QPushButton;
+class QSpinBox;
 class QTableWidget;
 
 namespace desktop {
@@ -34,6 +35,8 @@ class timportrulesdialog : public TAccDialog {
   QPushButton* btnup = nullptr;
   QPushButton* btndown = nullptr;
   QPushButton* btnok = nullptr;
+  // Days either side within which a journal line of the same amount counts as a duplicate.
+  QSpinBox* swindow = nullptr;
 
  private:
   enum Column {

@@ -6,10 +6,12 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 #include "desktop/import/preview_model.h"
 #include "desktop/import/timportdialog.h"
+#include "desktop/import/timportrulesdialog.h"
 #include "engine/base/cp932.h"
 #include "engine/base/text_file.h"
 #include "engine/import/import_rules.h"
@@ -164,6 +166,41 @@ class ImportDialogTest : public QObject {
     QCOMPARE(dialog.Summary().errors, 1);
     QCOMPARE(JournalLines(f.book)[3],
              QStringLiteral("25/04/12|1280|クレジットカード|ﾄﾞﾗｯｸﾞｽﾄｱ ｱｵｿﾞﾗ||1280"));
+  }
+
+  // A rule made from a selected row assigns every row with that payee and is kept beside
+  // the book with the duplicate window chosen in the rules dialog.
+  void aRuleMadeFromARowAssignsItsPayee() {
+    BookFixture f;
+    OpenBook(f);
+    timportdialog dialog(f.book, Statement("card_cp932.csv"));
+    dialog.cstyle->setCurrentIndex(2);
+    Choose(dialog.cwithdrawal, 4);
+    Choose(dialog.cdeposit, 5);
+    dialog.caccount->setCurrentText(QStringLiteral("クレジットカード"));
+    dialog.grid->setCurrentIndex(dialog.grid->model()->index(0, PreviewModel::Description));
+    ModalDriver driver;
+    driver.Then<desktop::timportrulesdialog>([](desktop::timportrulesdialog* rules) {
+      static_cast<QComboBox*>(rules->grid->cellWidget(0, 5))
+          ->setCurrentText(QStringLiteral("日用品"));
+      rules->swindow->setValue(5);
+      rules->btnok->click();
+    });
+    dialog.btnmakerule->click();
+    QVERIFY(driver.Done());
+    QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join(QLatin1Char(' '))));
+    const auto& rows = dialog.Preview().rows;
+    for (const std::size_t i : {std::size_t(0), std::size_t(3)}) {
+      QCOMPARE(rows[i].subject, engine::Sjis("日用品"));
+      QCOMPARE(Status(dialog, static_cast<int>(i)), QStringLiteral("ルール 1"));
+    }
+    QVERIFY(rows[2].subject.empty());
+    std::vector<engine::import::ImportRule> saved;
+    engine::import::ImportSettings settings;
+    engine::import::RuleFile(f.book.ImportRulePath()).Load(saved, settings);
+    QCOMPARE(saved.size(), std::size_t(1));
+    QCOMPARE(saved[0].pattern, engine::Sjis("ﾄﾞﾗｯｸﾞｽﾄｱ ｱｵｿﾞﾗ"));
+    QCOMPARE(settings.dateWindow, 5);
   }
 
   // A UTF-8 file with a byte order mark: found as UTF-8, the heading without the mark,
