@@ -75,6 +75,7 @@ constexpr CommandSpec kSpecs[] = {
     {Command::DataSubject, 4, "勘定科目一覧(&C)", nullptr, nullptr, false, nullptr, nullptr,
      nullptr},
     {Command::DataSummary, 4, "摘要一覧(&S)", nullptr, nullptr, false, nullptr, nullptr, nullptr},
+    {Command::DataImport, 4, "明細の取り込み…", nullptr, nullptr, true, nullptr, nullptr, nullptr},
     {Command::AmountTable, 5, "テーブルに出力(&T)", nullptr, nullptr, false, nullptr, nullptr,
      nullptr},
     {Command::AmountCompare, 5, "比較集計をする(&C)", nullptr, nullptr, false, nullptr, nullptr,

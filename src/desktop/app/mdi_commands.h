@@ -39,6 +39,7 @@ enum class Command {
   OperateSort,
   DataSubject,
   DataSummary,
+  DataImport,
   AmountTable,
   AmountCompare,
   AmountSchema,

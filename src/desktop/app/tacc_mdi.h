@@ -87,6 +87,8 @@ class TAccMDI : public QMainWindow {
   void FileCSVOutExecute();
   // The schema-driven report (tacc_mdi_schema.cpp).
   void AmountSchemaExecute();
+  // Statement import (tacc_mdi_import.cpp).
+  void DataImportExecute();
   // Printing (tacc_mdi_print.cpp).
   void mnuPrintClick();
   void mnuPrintPreviewClick();

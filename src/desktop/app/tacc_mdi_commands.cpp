@@ -83,6 +83,9 @@ void TAccMDI::Run(Command command) {
         dialog.exec();
         break;
       }
+      case Command::DataImport:
+        DataImportExecute();
+        break;
       case Command::WindowSort:
         WindowSortExecute();
         break;

@@ -12,6 +12,7 @@
 #include "engine/base/fields.h"
 #include "engine/base/text_file.h"
 #include "engine/base/ui.h"
+#include "engine/import/import_history.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 #include "regexp/scanner.h"
@@ -249,11 +250,30 @@ bool Book::SaveBook() {
   }
   RememberStamps(written);
   keepOriginals_ = false;
+  if (importedRows_ && importedRows_->HasPending()) {
+    try {
+      importedRows_->SavePending();
+    } catch (const Error&) {
+      ui_.Message(Sjis("明細の取り込み履歴を書き込めませんでした"));
+    }
+  }
   modified_ = false;
   return true;
 }
 
+QString Book::ImportProfilePath() const { return Path(folder_ + Sjis("明細取込プロファイル.ini")); }
+
+QString Book::ImportRulePath() const { return Path(folder_ + Sjis("明細取込ルール.ini")); }
+
+import::ImportHistory& Book::ImportedRows() {
+  if (!importedRows_) {
+    importedRows_ = std::make_unique<import::ImportHistory>(Path(folder_ + Sjis("明細取込履歴.tsv")));
+  }
+  return *importedRows_;
+}
+
 void Book::CloseBook() {
+  importedRows_.reset();
   ui_.SetMainCaption({});
   lock_.reset();
   readOnly_ = false;

@@ -20,6 +20,9 @@ class TJournalGrid;
 class TLedgerGrid;
 class RowError;
 class Ui;
+namespace import {
+class ImportHistory;
+}
 
 // The one open book: its folder and files, the journal and the ledgers in child-window order,
 // the modified flag, and the lifecycle operations. The main window owns it and keeps one
@@ -81,6 +84,14 @@ class Book : public TableHost {
   bool PrepareAggregation();
   // Selects the row a failure names and brings its table's window to the front.
   void ShowFailedRow(const RowError& error);
+
+  // The statement import's files beside the book (never named in the index): the profiles,
+  // the rules and settings, and the fingerprints of imported rows.
+  QString ImportProfilePath() const;
+  QString ImportRulePath() const;
+  // The fingerprints of imported rows; new ones are written with the book's next save and
+  // forgotten when it is closed unsaved.
+  import::ImportHistory& ImportedRows();
 
   // Subjects with their ledgers.
   void DeleteSubject(const std::string& name);
@@ -176,6 +187,7 @@ class Book : public TableHost {
   std::vector<std::string> readFiles_;
   // While a book loads: each table with the file it was read from.
   std::vector<std::pair<TAccGrid*, std::string>> loadedFrom_;
+  std::unique_ptr<import::ImportHistory> importedRows_;
 };
 
 // The index file's test of its first line: it ends in ".txt", letter case ignored.

@@ -254,6 +254,25 @@ void TJournalGrid::LoadCsvLines(const std::vector<std::string>& lines) {
   NotifyMarks();
 }
 
+void TJournalGrid::AppendLines(const std::vector<RowTexts>& lines) {
+  if (lines.empty()) return;
+  HideEditor();
+  int at = RowCount();
+  while (at > 1 && RowAt(at - 1).IsEmpty()) --at;
+  std::vector<Row> added;
+  added.reserve(lines.size());
+  for (const RowTexts& texts : lines) added.emplace_back(texts);
+  const auto offset = static_cast<std::ptrdiff_t>(at);
+  rows_.insert(rows_.begin() + offset, std::make_move_iterator(added.begin()),
+               std::make_move_iterator(added.end()));
+  unposted_.insert(unposted_.begin() + offset, lines.size(), kUnposted);
+  if (!RowAt(RowCount() - 1).IsEmpty()) AppendRow();
+  NotifyReset();
+  NotifyMarks();
+  FocusRow(RowCount() - 1);
+  if (View()) View()->ScrollToEnd();
+}
+
 std::pair<Date, Date> TJournalGrid::DateRange() const {
   if (!IsDated(1)) {
     const QDate today = Today();

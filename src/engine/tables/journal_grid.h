@@ -122,6 +122,10 @@ class TJournalGrid : public TAccGrid {
   // Fills a new journal from the lines of a journal CSV file, creating the subjects and
   // summaries they use; every row starts unposted.
   void LoadCsvLines(const std::vector<std::string>& lines);
+  // Adds whole lines after the last line that holds text, each unposted, keeping one empty
+  // line at the end for typing; the view is told once. The book's modified flag is the
+  // caller's to set.
+  void AppendLines(const std::vector<RowTexts>& lines);
   // The first and last dates of the journal; (today, today) while row 1 is undated. Throws
   // Error on an empty or invalid date up to the last dated row.
   std::pair<Date, Date> DateRange() const;
