@@ -52,6 +52,7 @@ class LineMatcher {
   int fromDays_ = 0;
   int toDays_ = 0;
   int currentYear_ = 0;
+  bool anchored_ = false;
   mutable regexp::TAWKStr matcher_;
 };
 
