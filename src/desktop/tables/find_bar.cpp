@@ -1,5 +1,6 @@
 #include "desktop/tables/find_bar.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -228,18 +229,23 @@ void FindBar::FindNext(bool forward) {
   const std::optional<engine::FindCondition> condition = Condition();
   if (!condition || condition->IsEmpty()) return;
   engine::TAccGrid& table = view_->Table();
+  // Typing on after a jump must still reach the bar.
+  QWidget* focus = QApplication::focusWidget();
+  std::optional<engine::LineMatcher> matcher;
+  try {
+    matcher.emplace(table, *condition);
+  } catch (const engine::Error& e) {
+    return ShowProblem(engine::FromCp932(e.Message()));
+  }
+  const int here = table.SelectedLine() > 0 ? table.SelectedLine() : table.FocusedRow();
+  const int row = engine::FindNextLine(*matcher, here, forward);
+  if (row == 0) return ShowProblem(QStringLiteral("見つかりません"));
+  // As the user would: put the focus on the line, then select the line itself.
   RunGuarded(this, [&] {
-    const engine::LineMatcher matcher(table, *condition);
-    const int here = table.SelectedLine() > 0 ? table.SelectedLine() : table.FocusedRow();
-    const int row = engine::FindNextLine(matcher, here, forward);
-    if (row == 0) {
-      ShowProblem(QStringLiteral("見つかりません"));
-      return;
-    }
-    // As the user would: put the focus on the line, then select the line itself.
     table.FocusRow(row);
     table.MousePress(0, row);
   });
+  if (focus && isAncestorOf(focus)) focus->setFocus();
   if (scan_ && problem_.isEmpty()) ShowCount();
 }
 
