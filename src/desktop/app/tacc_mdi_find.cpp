@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
@@ -6,8 +7,12 @@
 #include <QStatusBar>
 
 #include "desktop/app/tacc_mdi.h"
+#include "desktop/charts/chart_window.h"
+#include "desktop/tables/acc_grid_view.h"
 #include "desktop/tables/find_bar.h"
 #include "desktop/tables/tbookform.h"
+#include "engine/base/cp932.h"
+#include "engine/tables/ledger_grid.h"
 
 namespace desktop {
 
@@ -53,6 +58,35 @@ void TAccMDI::BuildFindCommands() {
     findBar_->SetFilter(findBar_->FilterText().isEmpty());
   });
   filter->setObjectName(QStringLiteral("mnuFilter"));
+
+  QMenu* amount = commands_.Menus()[5];
+  amount->addSeparator();
+  QAction* chart = amount->addAction(QStringLiteral("グラフ(&G)..."));
+  chart->setObjectName(QStringLiteral("mnuChart"));
+  connect(chart, &QAction::triggered, this, [this, amount] {
+    if (amount->isEnabled() && book_->IsOpen()) ChartExecute();
+  });
+}
+
+void TAccMDI::ChartExecute() {
+  // The active ledger, or a subject the user picks.
+  tbookform* form = ActiveForm();
+  auto* ledger = form ? dynamic_cast<engine::TLedgerGrid*>(&form->Table()) : nullptr;
+  if (!ledger) {
+    QStringList names;
+    for (std::size_t i = 0; i < book_->LedgerCount(); ++i) {
+      names << engine::FromCp932(book_->LedgerAt(i).Caption());
+    }
+    if (names.isEmpty()) return;
+    bool ok = false;
+    const QString name = QInputDialog::getItem(this, QStringLiteral("グラフ"),
+                                               QStringLiteral("科目:"), names, 0, false, &ok);
+    if (!ok) return;
+    ledger = &book_->LedgerAt(static_cast<std::size_t>(names.indexOf(name)));
+  }
+  tbookform* ledgerForm = FormOf(*ledger);
+  auto* window = new ChartWindow(*ledger, ledgerForm ? ledgerForm->grid->Model() : nullptr, this);
+  window->show();
 }
 
 }  // namespace desktop
