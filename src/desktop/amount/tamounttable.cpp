@@ -14,6 +14,7 @@
 
 #include "desktop/amount/result_grid_model.h"
 #include "desktop/amount/teditform.h"
+#include "desktop/charts/chart_window.h"
 
 namespace desktop {
 
@@ -62,6 +63,12 @@ tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDia
           [this] { ShowText(engine::ResultGridText(Grid())); });
   connect(btncsv, &QPushButton::clicked, this, [this] { ShowText(engine::ResultGridCsv(Grid())); });
   connect(btnclose, &QPushButton::clicked, this, &QDialog::reject);
+  btngraph = TopButton("btngraph", QStringLiteral("グラフ"), QIcon(), 241);
+  btngraph->setToolTip(QStringLiteral("表の行をグラフにします"));
+  connect(btngraph, &QPushButton::clicked, this, [this] {
+    auto* chart = new ChartWindow(engine::ResultChartItems(Grid()), this);
+    chart->show();
+  });
 
   grid = new QTableView(this);
   grid->setObjectName(QStringLiteral("grid"));

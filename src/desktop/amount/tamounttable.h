@@ -32,6 +32,7 @@ class tamounttable : public TAccDialog {
   QPushButton* btntext = nullptr;
   QPushButton* btncsv = nullptr;
   QPushButton* btnclose = nullptr;
+  QPushButton* btngraph = nullptr;
   QTableView* grid = nullptr;
 
  protected:

@@ -67,6 +67,7 @@ TAccMDI::TAccMDI(QWidget* parent)
   connect(commands_.WindowMenu(), &QMenu::aboutToShow, this, &TAccMDI::FillWindowMenu);
 
   BuildStatusBar();
+  BuildFindCommands();
 
   try {
     const engine::WindowPlacement placement = settings_.ReadPlacement();

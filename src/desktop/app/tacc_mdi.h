@@ -20,6 +20,7 @@ class QToolBar;
 
 namespace desktop {
 
+class FindBar;
 class TAccChild;
 class tbookform;
 
@@ -102,6 +103,9 @@ class TAccMDI : public QMainWindow {
   void BudgetExecute();
   void NewYearExecute();
   const QList<QAction*>& PlanItems() const { return planItems_; }
+  // Find, filter and charts (tacc_mdi_find.cpp).
+  FindBar* Finder() const { return findBar_; }
+  void ChartExecute();
   // The page images of the print command that runs; empty between commands.
   const QList<QPicture>& Pages() const { return pages_; }
 
@@ -126,6 +130,7 @@ class TAccMDI : public QMainWindow {
   // Shows the message and answers false when there is no printer at all.
   bool HavePrinter();
   void BuildPlanMenu();
+  void BuildFindCommands();
 
   DesktopUi ui_;
   engine::AppSettings settings_;
@@ -139,6 +144,7 @@ class TAccMDI : public QMainWindow {
   QList<QAction*> windowItems_;
   QList<QPicture> pages_;
   QList<QAction*> planItems_;
+  FindBar* findBar_ = nullptr;
   // Set while the tab bar follows the windows, so that doesn't count as the user's choice.
   bool selectingTab_ = false;
   bool checkQueued_ = false;
