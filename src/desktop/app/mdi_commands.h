@@ -45,6 +45,7 @@ enum class Command {
   WindowSort,
   Help,
   About,
+  EditLineSelect,
   Count
 };
 

@@ -124,6 +124,10 @@ class TAccMDI : public QMainWindow {
   // Shows the message and answers false when there is no printer at all.
   bool HavePrinter();
   void BuildPlanMenu();
+  // The 表示 menu: how amounts are shown.
+  void BuildViewMenu();
+  // Amounts grouped or not in every table window; remembered in the settings.
+  void SetDigitGrouping(bool on);
 
   DesktopUi ui_;
   engine::AppSettings settings_;
@@ -137,6 +141,7 @@ class TAccMDI : public QMainWindow {
   QList<QAction*> windowItems_;
   QList<QPicture> pages_;
   QList<QAction*> planItems_;
+  QAction* groupingItem_ = nullptr;
   // Set while the tab bar follows the windows, so that doesn't count as the user's choice.
   bool selectingTab_ = false;
   bool checkQueued_ = false;
