@@ -156,7 +156,7 @@ bool AccGridView::viewportEvent(QEvent* event) {
     const QString text =
         index.isValid() ? model_->data(index, Qt::DisplayRole).toString() : QString();
     const QRect cell = visualRect(index);
-    if (!text.isEmpty() && TextWidth(text) > cell.width()) {
+    if (!text.isEmpty() && TextWidth(text) > columnWidth(index.column())) {
       QToolTip::showText(help->globalPos(), text, viewport(), cell);
     } else {
       QToolTip::hideText();

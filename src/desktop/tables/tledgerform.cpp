@@ -15,14 +15,22 @@ tledgerform::tledgerform(TAccMDI& mdi, engine::TLedgerGrid& ledger, QWidget* par
 }
 
 void tledgerform::WindowRestored() {
-  int columns = 0;
-  for (int c = 0; c < grid->model()->columnCount(); ++c) columns += grid->columnWidth(c);
-  // Everything around the columns: the window frame, the row header and the scroll bar.
-  const int around =
-      width() - grid->viewport()->width() + grid->verticalScrollBar()->sizeHint().width();
-  int needed = columns + around;
-  if (QWidget* area = parentWidget()) needed = std::min(needed, area->width() - x());
-  if (needed > width()) resize(needed, height());
+  // Widening the window widens the columns' shares too, so a few steps settle it.
+  const QWidget* area = parentWidget();
+  for (int step = 0; step < 20; ++step) {
+    int columns = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) columns += grid->columnWidth(c);
+    const int room =
+        grid->viewport()->width() - (grid->verticalScrollBar()->isVisible()
+                                         ? 0
+                                         : grid->verticalScrollBar()->sizeHint().width());
+    int wanted = width() + columns - room;
+    if (area) wanted = std::min(wanted, area->width());
+    if (wanted <= width()) break;
+    // Moved left rather than left sticking out of the frame.
+    if (area && x() + wanted > area->width()) move(area->width() - wanted, y());
+    resize(wanted, height());
+  }
   grid->scrollToBottom();
 }
 
