@@ -2,10 +2,12 @@
 // and tabs, the command states, and the save prompt on closing.
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QTabBar>
 #include <QTest>
@@ -51,9 +53,10 @@ class MainWindowTest : public BookWindowTest {
 
   void startsWithOnlyTheNoBookCommands() {
     Start();
-    // A missing settings file gives the default placement.
-    QCOMPARE(Window().pos(), QPoint(30, 30));
-    QCOMPARE(Window().size(), QSize(600, 400));
+    // A missing settings file: four fifths of the screen, centred.
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(Window().size(), room.size() * 0.8);
+    QCOMPARE(Window().geometry().center(), room.center());
     struct Expect {
       Command command;
       bool on;
@@ -89,8 +92,8 @@ class MainWindowTest : public BookWindowTest {
     QSettings ini(engine::AppSettings::DefaultPath(), QSettings::IniFormat);
     QCOMPARE(ini.value("Settings/left").toInt(), 44);
     QCOMPARE(ini.value("Settings/top").toInt(), 55);
-    QCOMPARE(ini.value("Settings/width").toInt(), 600);
-    QCOMPARE(ini.value("Settings/height").toInt(), 400);
+    QCOMPARE(ini.value("Settings/width").toInt(), qRound(room.width() * 0.8));
+    QCOMPARE(ini.value("Settings/height").toInt(), qRound(room.height() * 0.8));
   }
 
   void menusAndToolBarStandAsDesigned() {

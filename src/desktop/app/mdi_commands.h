@@ -46,6 +46,7 @@ enum class Command {
   WindowSort,
   Help,
   About,
+  EditLineSelect,
   Count
 };
 

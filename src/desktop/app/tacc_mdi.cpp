@@ -1,11 +1,14 @@
 #include "desktop/app/tacc_mdi.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
@@ -13,6 +16,7 @@
 
 #include "desktop/base/fonts.h"
 #include "desktop/tables/acc_grid_view.h"
+#include "desktop/tables/grid_model.h"
 #include "desktop/tables/tjournalform.h"
 #include "desktop/tables/tledgerform.h"
 #include "engine/base/cp932.h"
@@ -40,6 +44,7 @@ TAccMDI::TAccMDI(QWidget* parent)
       *this, *toolBar_, [this](Command command) { Run(command); },
       [this](int index) { FileRecentExecute(index); });
   BuildPlanMenu();
+  BuildViewMenu();
 
   auto* client = new QWidget(this);
   auto* layout = new QVBoxLayout(client);
@@ -70,9 +75,18 @@ TAccMDI::TAccMDI(QWidget* parent)
   BuildFindCommands();
 
   try {
-    const engine::WindowPlacement placement = settings_.ReadPlacement();
-    move(placement.left, placement.top);
-    resize(placement.width, placement.height);
+    if (settings_.HasPlacement()) {
+      const engine::WindowPlacement placement = settings_.ReadPlacement();
+      move(placement.left, placement.top);
+      resize(placement.width, placement.height);
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      // The first run: most of the screen, centred, so the tables have room to be read.
+      const QRect room = screen->availableGeometry();
+      const QSize size = room.size() * 0.8;
+      setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, room));
+    } else {
+      resize(600, 400);
+    }
     settings_.LoadRecentFiles();
   } catch (const std::exception&) {
     // An unreadable settings file leaves the defaults; the next write replaces it.
@@ -103,6 +117,37 @@ TAccMDI::~TAccMDI() {
     settings_.WritePlacement({x(), y(), width(), height()});
   } catch (const std::exception&) {
     // Nowhere left to report it; the next run starts from the old placement.
+  }
+}
+
+void TAccMDI::BuildViewMenu() {
+  QMenu* view = new QMenu(QStringLiteral("表示(&V)"), this);
+  menuBar()->insertMenu(commands_.WindowMenu()->menuAction(), view);
+  groupingItem_ = view->addAction(QStringLiteral("金額を桁区切りで表示(&G)"));
+  groupingItem_->setCheckable(true);
+  bool on = true;
+  try {
+    on = settings_.ReadDigitGrouping();
+  } catch (const std::exception&) {
+    // An unreadable settings file leaves the default.
+  }
+  groupingItem_->setChecked(on);
+  GridModel::SetDigitGrouping(on);
+  connect(groupingItem_, &QAction::toggled, this, [this](bool checked) {
+    SetDigitGrouping(checked);
+    try {
+      settings_.WriteDigitGrouping(checked);
+    } catch (const engine::Error& e) {
+      ShowMessage(this, engine::FromCp932(e.Message()));
+    }
+  });
+}
+
+void TAccMDI::SetDigitGrouping(bool on) {
+  GridModel::SetDigitGrouping(on);
+  for (tbookform* form : std::as_const(forms_)) {
+    form->grid->FitColumnsToContent();
+    form->grid->viewport()->update();
   }
 }
 

@@ -131,6 +131,10 @@ class TAccMDI : public QMainWindow {
   bool HavePrinter();
   void BuildPlanMenu();
   void BuildFindCommands();
+  // The 表示 menu: how amounts are shown.
+  void BuildViewMenu();
+  // Amounts grouped or not in every table window; remembered in the settings.
+  void SetDigitGrouping(bool on);
 
   DesktopUi ui_;
   engine::AppSettings settings_;
@@ -145,6 +149,7 @@ class TAccMDI : public QMainWindow {
   QList<QPicture> pages_;
   QList<QAction*> planItems_;
   FindBar* findBar_ = nullptr;
+  QAction* groupingItem_ = nullptr;
   // Set while the tab bar follows the windows, so that doesn't count as the user's choice.
   bool selectingTab_ = false;
   bool checkQueued_ = false;

@@ -140,6 +140,10 @@ void TAccMDI::RunTableCommand(Command command) {
     case Command::OperatePost:
       table.PostLine();
       break;
+    case Command::EditLineSelect:
+      // As a press on the row header of the line the cursor is in.
+      if (table.FocusedRow() >= 1) table.MousePress(0, table.FocusedRow());
+      break;
     default:
       break;
   }

@@ -1,12 +1,16 @@
 #include "desktop/tables/acc_grid_view.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QToolTip>
 
 #include "desktop/app/guarded.h"
 #include "desktop/tables/grid_header.h"
 #include "desktop/tables/grid_model.h"
+#include "engine/base/integer.h"
 
 namespace desktop {
 
@@ -43,8 +47,8 @@ AccGridView::AccGridView(engine::TAccGrid& table, QWidget* parent)
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setWordWrap(false);
-  // Texts wider than their column are clipped, not shortened with an ellipsis.
-  setTextElideMode(Qt::ElideNone);
+  // A text that still doesn't fit its column says so with an ellipsis; its tool tip shows it.
+  setTextElideMode(Qt::ElideRight);
   setCornerButtonEnabled(false);
   setTabKeyNavigation(false);
   setGridStyle(Qt::SolidLine);
@@ -55,6 +59,11 @@ AccGridView::AccGridView(engine::TAccGrid& table, QWidget* parent)
   connect(model_, &GridModel::marksChanged, this, &AccGridView::RepaintMarks);
   connect(model_, &GridModel::focusChanged, this, &AccGridView::SyncFocus);
   connect(model_, &GridModel::rowsReset, this, &AccGridView::SyncFocus);
+  connect(model_, &GridModel::rowsReset, this, &AccGridView::FitColumnsToContent);
+  connect(model_, &QAbstractItemModel::dataChanged, this,
+          [this](const QModelIndex& first, const QModelIndex& last) {
+            FitRows(first.row(), last.row());
+          });
   connect(model_, &GridModel::scrollToEnd, this, [this] {
     syncing_ = true;
     scrollToBottom();
@@ -82,6 +91,80 @@ void AccGridView::SelectTableCell(int column, int row) {
 
 void AccGridView::ApplyColumnWidths(const std::array<int, 6>& widths) {
   for (int c = 0; c < 6; ++c) setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+}
+
+int AccGridView::TextWidth(const QString& text) const {
+  // The item delegate keeps a focus-frame margin plus one pixel on each side of the text.
+  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  return fontMetrics().horizontalAdvance(text) + 2 * margin + 1;
+}
+
+void AccGridView::Widen(int column, int needed) {
+  if (!table_.IsAmountColumn(column + 1)) {
+    const int limit = static_cast<int>(viewport()->width() * kTextColumnShare);
+    needed = std::min(needed, std::max(limit, columnWidth(column)));
+  }
+  if (needed > columnWidth(column)) setColumnWidth(column, needed);
+}
+
+void AccGridView::FitRows(int first, int last) {
+  first = std::max(first, 0);
+  last = std::min(last, model_->rowCount() - 1);
+  for (int c = 0; c < model_->columnCount(); ++c) {
+    int needed = 0;
+    for (int r = first; r <= last; ++r) {
+      if (table_.Cell(c + 1, r + 1).empty()) continue;
+      needed = std::max(needed, TextWidth(model_->DisplayText(c + 1, r + 1)));
+    }
+    Widen(c, needed);
+  }
+}
+
+void AccGridView::FitColumnsToContent() {
+  const int rows = model_->rowCount();
+  if (rows <= 0) return;
+  for (int c = 0; c < model_->columnCount(); ++c) {
+    int needed = TextWidth(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+    if (table_.IsAmountColumn(c + 1)) {
+      // Digits are equally wide in the fonts used here, so the longest amount anywhere is
+      // measured by its length alone: a pass over the lengths, no text is converted.
+      std::size_t longest = 0;
+      bool negative = false;
+      for (int r = 1; r <= rows; ++r) {
+        const std::string_view text = table_.Cell(c + 1, r);
+        if (text.size() > longest) {
+          longest = text.size();
+          negative = text.starts_with('-');
+        }
+      }
+      std::string widest(longest, '0');
+      if (negative && longest > 0) widest[0] = '-';
+      const std::string shown = GridModel::DigitGrouping() ? engine::GroupDigits(widest) : widest;
+      needed = std::max(needed, TextWidth(QString::fromLatin1(shown)));
+    }
+    Widen(c, needed);
+  }
+  const int top = std::max(rowAt(0), 0);
+  const int bottom = rowAt(viewport()->height() - 1);
+  FitRows(top, bottom < 0 ? rows - 1 : bottom);
+}
+
+bool AccGridView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text =
+        index.isValid() ? model_->data(index, Qt::DisplayRole).toString() : QString();
+    const QRect cell = visualRect(index);
+    if (!text.isEmpty() && TextWidth(text) > columnWidth(index.column())) {
+      QToolTip::showText(help->globalPos(), text, viewport(), cell);
+    } else {
+      QToolTip::hideText();
+      event->ignore();
+    }
+    return true;
+  }
+  return QTableView::viewportEvent(event);
 }
 
 void AccGridView::SyncFocus() {
@@ -125,6 +208,10 @@ void AccGridView::mousePressEvent(QMouseEvent* event) {
 
 void AccGridView::scrollContentsBy(int dx, int dy) {
   QTableView::scrollContentsBy(dx, dy);
+  if (dy != 0) {
+    const int bottom = rowAt(viewport()->height() - 1);
+    FitRows(std::max(rowAt(0), 0), bottom < 0 ? model_->rowCount() - 1 : bottom);
+  }
   if (!syncing_) emit scrolled();
 }
 

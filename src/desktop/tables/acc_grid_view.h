@@ -36,6 +36,15 @@ class AccGridView : public QTableView {
   // Moves the toolkit's focus to a cell as if the user had selected it.
   void SelectTableCell(int column, int row);
   void ApplyColumnWidths(const std::array<int, 6>& widths);
+  // Widens the columns that are too narrow for the texts of the rows on screen or for the
+  // table's longest amount. Columns are never narrowed here; a text column stops at
+  // kTextColumnShare of the view, beyond which its texts end in an ellipsis.
+  void FitColumnsToContent();
+  // The same for the texts of model rows first..last only (an edit, a scroll).
+  void FitRows(int first, int last);
+  // The width a text needs in a cell of this view, margins and grid line included.
+  int TextWidth(const QString& text) const;
+  static constexpr double kTextColumnShare = 0.4;
 
  signals:
   // The visible part moved (the top-left cell changed).
@@ -46,12 +55,15 @@ class AccGridView : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   // Puts the toolkit's focus on the table's focused cell without telling the table.
   void SyncFocus();
   void RepaintMarks();
   QColor RowColour(int row) const;
+  // Widens column c (0-based) to `needed`, within its limit.
+  void Widen(int column, int needed);
 
   engine::TAccGrid& table_;
   GridModel* model_;

@@ -1,8 +1,10 @@
 #include "desktop/tables/grid_model.h"
 
+#include <QColor>
 #include <algorithm>
 
 #include "engine/base/cp932.h"
+#include "engine/base/integer.h"
 
 namespace desktop {
 
@@ -23,13 +25,34 @@ int GridModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : engine::TAccGrid::kColumnCount - 1;
 }
 
-QVariant GridModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return {};
-  const int row = index.row() + 1;
-  if (row >= table_.RowCount()) return {};
-  const std::string_view text = table_.Cell(index.column() + 1, row);
-  if (text.empty()) return {};
+QString GridModel::DisplayText(int column, int row) const {
+  const std::string_view text = table_.Cell(column, row);
+  if (digitGrouping_ && table_.IsAmountColumn(column))
+    return engine::FromCp932(engine::GroupDigits(text));
   return engine::FromCp932(text);
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const int row = index.row() + 1;
+  const int column = index.column() + 1;
+  if (row >= table_.RowCount()) return {};
+  switch (role) {
+    case Qt::DisplayRole: {
+      if (table_.Cell(column, row).empty()) return {};
+      return DisplayText(column, row);
+    }
+    case Qt::TextAlignmentRole:
+      if (table_.IsAmountColumn(column)) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+      return {};
+    case Qt::ForegroundRole:
+      // A balance below zero is what the user most needs to notice in a ledger.
+      if (column == table_.BalanceColumn() && table_.Cell(column, row).starts_with('-'))
+        return QColor(Qt::red);
+      return {};
+    default:
+      return {};
+  }
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {

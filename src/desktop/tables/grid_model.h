@@ -19,6 +19,13 @@ class GridModel : public QAbstractTableModel, public engine::GridView {
 
   engine::TAccGrid& Table() const { return table_; }
 
+  // Whether amounts are shown with their digits grouped ("1,234,567"). One choice for every
+  // table of the program; the stored texts never change with it.
+  static bool DigitGrouping() { return digitGrouping_; }
+  static void SetDigitGrouping(bool on) { digitGrouping_ = on; }
+  // A cell's text as shown: amounts grouped when grouping is on, any other text as stored.
+  QString DisplayText(int column, int row) const;
+
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -42,6 +49,7 @@ class GridModel : public QAbstractTableModel, public engine::GridView {
 
  private:
   engine::TAccGrid& table_;
+  static inline bool digitGrouping_ = true;
 };
 
 }  // namespace desktop

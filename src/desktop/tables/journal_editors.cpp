@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "desktop/app/guarded.h"
 #include "desktop/base/fonts.h"
 #include "desktop/base/message_boxes.h"
 #include "desktop/tables/acc_grid_view.h"
@@ -171,6 +172,18 @@ void JournalEditors::MoveBy(int columns, int rows) {
   if (column > 6) {
     column = 1;
     ++row;
+    // Past the end of the last line a new line is started, unless the last one is still
+    // wholly empty: then the cursor goes back to its date.
+    if (row == table_.RowCount()) {
+      bool committed = false;
+      RunGuarded(&view_, [&] { committed = table_.CommitEditor(); });
+      if (!committed) return;
+      if (table_.RowAt(row - 1).IsEmpty()) {
+        --row;
+      } else if (!RunGuarded(&view_, [this] { table_.LineAdd(); })) {
+        return;
+      }
+    }
   } else if (column < 1) {
     column = 6;
     --row;
@@ -245,6 +258,11 @@ bool JournalEditors::GridKey(QKeyEvent* key) {
 }
 
 bool JournalEditors::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // A line editor would take Shift+Space as a space; here it selects the line instead.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return key->key() == Qt::Key_Space && key->modifiers() == Qt::ShiftModifier;
+  }
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   if (watched == &view_) return GridKey(key);

@@ -35,6 +35,7 @@ void TAccChild::Restore() {
   setGeometry(normalGeometry_);
   changing_ = false;
   WindowResized();
+  WindowRestored();
 }
 
 void TAccChild::resizeEvent(QResizeEvent* event) {
@@ -67,7 +68,8 @@ void TAccChild::changeEvent(QEvent* event) {
     changing_ = true;
     setGeometry(normalGeometry_);
     changing_ = false;
-      WindowResized();
+    WindowResized();
+    WindowRestored();
   }
 }
 

@@ -28,6 +28,8 @@ class TAccChild : public QMdiSubWindow {
  protected:
   // Called when the window was resized while not minimized.
   virtual void WindowResized() {}
+  // Called once the window is back from its title strip.
+  virtual void WindowRestored() {}
   void resizeEvent(QResizeEvent* event) override;
   // The close box only minimizes: a table window stays in its book until the book closes.
   void closeEvent(QCloseEvent* event) override;

@@ -16,6 +16,7 @@ tbookform::tbookform(TAccMDI& mdi, engine::TAccGrid& table, QWidget* parent)
 
 void tbookform::WindowResized() {
   grid->ApplyColumnWidths(table_.FitColumns(width()));
+  grid->FitColumnsToContent();
 }
 
 void tbookform::WindowActivated() {

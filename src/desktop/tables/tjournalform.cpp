@@ -1,5 +1,6 @@
 #include "desktop/tables/tjournalform.h"
 
+#include <QHeaderView>
 #include <QIcon>
 
 #include "desktop/app/guarded.h"
@@ -19,6 +20,9 @@ tjournalform::tjournalform(TAccMDI& mdi, engine::TJournalGrid& journal, QWidget*
     RunGuarded(this, [this] { journal_.ScrollCommit(); });
     editors_->Place();
   });
+  // A column widened to fit an edit moves the cells to its right, and their editors with them.
+  connect(grid->horizontalHeader(), &QHeaderView::sectionResized, editors_,
+          [this] { editors_->Place(); });
 }
 
 void tjournalform::SetTableCommands() {

@@ -14,6 +14,8 @@ class tledgerform : public tbookform {
 
  protected:
   void SetTableCommands() override;
+  // Wide enough for the six columns and showing the latest rows.
+  void WindowRestored() override;
 };
 
 }  // namespace desktop

@@ -31,6 +31,18 @@ WindowPlacement AppSettings::ReadPlacement() const {
           profile_.ReadInt(kSettings, "height", defaults.height)};
 }
 
+bool AppSettings::HasPlacement() const {
+  return !profile_.Read(kSettings, "width").empty();
+}
+
+bool AppSettings::ReadDigitGrouping() const {
+  return profile_.ReadInt(kSettings, "digitGrouping", 1) != 0;
+}
+
+void AppSettings::WriteDigitGrouping(bool on) {
+  profile_.Write(kSettings, "digitGrouping", on ? "1" : "0");
+}
+
 void AppSettings::WritePlacement(const WindowPlacement& placement) {
   profile_.Write(kSettings, "left", IntToText(placement.left));
   profile_.Write(kSettings, "top", IntToText(placement.top));

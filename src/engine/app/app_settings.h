@@ -40,8 +40,15 @@ class AppSettings {
 
   // A missing key, or one that doesn't hold a whole number, reads as its default.
   WindowPlacement ReadPlacement() const;
+  // False until a placement was written: the first run chooses one from the screen.
+  bool HasPlacement() const;
   // Throws Error when the file can't be written.
   void WritePlacement(const WindowPlacement& placement);
+
+  // Whether amounts are shown with grouped digits; on unless turned off. Writing throws
+  // Error when the file can't be written.
+  bool ReadDigitGrouping() const;
+  void WriteDigitGrouping(bool on);
 
   const RecentFileItems& RecentFiles() const { return items_; }
   bool RecentSeparatorVisible() const { return separatorVisible_; }

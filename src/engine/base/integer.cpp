@@ -59,4 +59,18 @@ std::int32_t CheckedNarrow(std::int64_t value) {
   return narrow;
 }
 
+std::string GroupDigits(std::string_view text) {
+  const std::size_t sign = !text.empty() && text.front() == '-' ? 1 : 0;
+  const std::string_view digits = text.substr(sign);
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::string(text);
+  std::string grouped(text.substr(0, sign));
+  grouped.reserve(text.size() + digits.size() / 3);
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
 }  // namespace engine

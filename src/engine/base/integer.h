@@ -23,6 +23,10 @@ std::int32_t CheckedSub(std::int32_t a, std::int32_t b);
 // A wider sum brought back to 32 bits, or the overflow error.
 std::int32_t CheckedNarrow(std::int64_t value);
 
+// An amount as shown on screen: the digits of an optional "-" and digits grouped by threes
+// with "," ("-1,234,567"). Any other text, or one already grouped, comes back unchanged.
+std::string GroupDigits(std::string_view text);
+
 // The message of a sum out of range, for callers that report it themselves.
 std::string OverflowMessage();
 

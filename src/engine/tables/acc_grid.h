@@ -88,6 +88,10 @@ class TAccGrid {
   virtual void LineMoved(int from, int to);
   // Column widths 1 to 6 for a window of the given width.
   virtual std::array<int, 6> FitColumns(int windowWidth) const = 0;
+  // Columns of amounts, which are shown right-aligned and with their digits grouped.
+  virtual bool IsAmountColumn(int column) const = 0;
+  // The column of a running balance, which may go negative; 0 when the table has none.
+  virtual int BalanceColumn() const { return 0; }
   virtual void LoadTable(const QString& path);
   virtual void SaveTable(const QString& path) = 0;
   // The table file's bytes: the rows IsStoredRow keeps, TAB between the cells, CR LF after

@@ -37,6 +37,7 @@ class TJournalGrid : public TAccGrid {
   void RemoveRow(int row) override;
   void LineMoved(int from, int to) override;
   std::array<int, 6> FitColumns(int windowWidth) const override;
+  bool IsAmountColumn(int column) const override { return column == 2 || column == 6; }
   // Rows read from the file count as posted. Read failures reach the caller.
   void LoadTable(const QString& path) override;
   // Writes the subject and summary files, then the journal's complete rows. Throws Error when

@@ -22,6 +22,8 @@ class TLedgerGrid : public TAccGrid {
   void RemoveRow(int row) override;
   void LineMoved(int from, int to) override;
   std::array<int, 6> FitColumns(int windowWidth) const override;
+  bool IsAmountColumn(int column) const override { return column >= 4 && column <= 6; }
+  int BalanceColumn() const override { return 6; }
   void LoadTable(const QString& path) override;
   void SaveTable(const QString& path) override;
   bool IsStoredRow(const Row& row) const override;

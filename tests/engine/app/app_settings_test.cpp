@@ -52,6 +52,20 @@ TEST_F(AppSettingsTest, PlacementValuesThatAreNoWholeNumberReadAsDefaults) {
   EXPECT_EQ(AppSettings(Path()).ReadPlacement(), (WindowPlacement{30, 30, 600, 480}));
 }
 
+TEST_F(AppSettingsTest, FirstRunHasNoPlacementAndGroupingIsRememberedBesideIt) {
+  AppSettings settings(Path());
+  EXPECT_FALSE(settings.HasPlacement());
+  EXPECT_TRUE(settings.ReadDigitGrouping());
+  settings.WriteDigitGrouping(false);
+  EXPECT_FALSE(AppSettings(Path()).ReadDigitGrouping());
+  EXPECT_FALSE(AppSettings(Path()).HasPlacement());
+  settings.WritePlacement({1, 2, 300, 400});
+  const AppSettings again(Path());
+  EXPECT_TRUE(again.HasPlacement());
+  EXPECT_FALSE(again.ReadDigitGrouping());
+  EXPECT_EQ(again.ReadPlacement(), (WindowPlacement{1, 2, 300, 400}));
+}
+
 TEST_F(AppSettingsTest, OpeningFiveBooksKeepsTheNewestFour) {
   AppSettings settings(Path());
   settings.LoadRecentFiles();

@@ -63,5 +63,27 @@ TEST(IntegerTest, SumsOutside32BitsAreErrorsNotWrapped) {
   EXPECT_THROW(CheckedSub(0, INT32_MIN), Error);
 }
 
+TEST(IntegerTest, GroupsTheDigitsOfAmountsOnly) {
+  const struct {
+    const char* text;
+    const char* shown;
+  } cases[] = {
+      {"0", "0"},
+      {"999", "999"},
+      {"1000", "1,000"},
+      {"280000", "280,000"},
+      {"1234567", "1,234,567"},
+      {"-1234", "-1,234"},
+      {"-100", "-100"},
+      {"2147483648999", "2,147,483,648,999"},
+      {"", ""},
+      {"-", "-"},
+      {"1,234", "1,234"},
+      {"12a345", "12a345"},
+      {"+1234", "+1234"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(GroupDigits(c.text), c.shown) << c.text;
+}
+
 }  // namespace
 }  // namespace engine

@@ -1,0 +1,256 @@
+// The book's tables as the user reads and types them: amounts grouped and aligned, columns
+// that fit what they show, the keyboard path through a line, the line shortcuts, and where
+// the keyboard goes after a message.
+
+#include <QComboBox>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTest>
+#include <QToolTip>
+
+#include "desktop/app/tacc_mdi.h"
+#include "desktop/tables/acc_grid_view.h"
+#include "desktop/tables/grid_model.h"
+#include "desktop/tables/journal_editors.h"
+#include "desktop/tables/tjournalform.h"
+#include "desktop_fixture.h"
+#include "engine/tables/journal_grid.h"
+#include "engine/tables/ledger_grid.h"
+#include "support/book_window.h"
+#include "test_registry.h"
+
+namespace desktop_tests {
+
+using desktop::Command;
+
+class TableDisplayTest : public BookWindowTest {
+  Q_OBJECT
+
+ private:
+  engine::TJournalGrid& Journal() { return *window_->Book().Journal(); }
+  desktop::tjournalform& Form() {
+    return *static_cast<desktop::tjournalform*>(window_->FormOf(Journal()));
+  }
+  desktop::AccGridView& Grid() { return *Form().grid; }
+  desktop::JournalEditors& Editors() { return *Form().Editors(); }
+  desktop::AccGridView& LedgerGrid(std::size_t i) {
+    return *window_->FormOf(window_->Book().LedgerAt(i))->grid;
+  }
+  static QVariant Shown(desktop::AccGridView& grid, int column, int row, int role) {
+    return grid.model()->data(grid.model()->index(row - 1, column - 1), role);
+  }
+  QAction* GroupingItem() {
+    for (QAction* menu : window_->menuBar()->actions()) {
+      if (menu->text() == QStringLiteral("表示(&V)")) return menu->menu()->actions().value(0);
+    }
+    return nullptr;
+  }
+  // Types text into the open editor and leaves it with `key`.
+  void Enter(const QString& text, Qt::Key key = Qt::Key_Tab) {
+    QWidget* editor = Editors().OpenEditor();
+    QVERIFY(editor);
+    if (text.isEmpty()) {
+      // Leave the editor as it is.
+    } else if (auto* chooser = qobject_cast<QComboBox*>(editor)) {
+      if (chooser->isEditable()) {
+        chooser->setEditText(text);
+      } else {
+        chooser->setCurrentIndex(chooser->findText(text));
+      }
+    } else {
+      QTest::keyClicks(editor, text);
+    }
+    QTest::keyClick(editor, key);
+  }
+
+ private slots:
+  void init() {
+    StartWindow();
+    window_->resize(800, 600);
+    OpenBook();
+    QVERIFY(window_->Book().IsOpen());
+  }
+
+  void cleanup() {
+    StopWindow();
+    desktop::GridModel::SetDigitGrouping(true);
+  }
+
+  void amountsAreGroupedOnScreenOnly() {
+    Journal().SetCell(2, 1, "1234567");
+    auto& cash = LedgerGrid(1);
+    const struct {
+      desktop::AccGridView* grid;
+      int column;
+      int row;
+      const char* grouped;
+      const char* plain;
+      bool amount;
+      bool red;
+    } cases[] = {
+        {&Grid(), 2, 1, "1,234,567", "1234567", true, false},
+        {&Grid(), 6, 2, "300", "300", true, false},
+        {&Grid(), 1, 1, "25/06/01", "25/06/01", false, false},
+        {&LedgerGrid(0), 6, 2, "1,500", "1500", true, false},
+        {&LedgerGrid(0), 4, 1, "1,200", "1200", true, false},
+        {&cash, 6, 2, "-1,500", "-1500", true, true},
+        {&cash, 5, 2, "300", "300", true, false},
+    };
+    QAction* item = GroupingItem();
+    QVERIFY(item);
+    QVERIFY(item->isChecked());
+    for (const bool on : {true, false}) {
+      if (!on) item->trigger();
+      for (const auto& c : cases) {
+        QCOMPARE(Shown(*c.grid, c.column, c.row, Qt::DisplayRole).toString(),
+                 QString::fromLatin1(on ? c.grouped : c.plain));
+        const auto align = Shown(*c.grid, c.column, c.row, Qt::TextAlignmentRole).toInt();
+        QCOMPARE(bool(align & Qt::AlignRight), c.amount);
+        QCOMPARE(
+            Shown(*c.grid, c.column, c.row, Qt::ForegroundRole).value<QColor>() == QColor(Qt::red),
+            c.red);
+        QCOMPARE(std::string(c.grid->Table().Cell(c.column, c.row)), std::string(c.plain));
+      }
+    }
+    // The choice is the program's, kept in its settings; the tables' output is untouched.
+    QSettings ini(engine::AppSettings::DefaultPath(), QSettings::IniFormat);
+    QCOMPARE(ini.value("Settings/digitGrouping").toString(), QStringLiteral("0"));
+    QVERIFY(Journal().CSVOut().front() == S("25/06/01,1234567,食費,昼食,現金,1200"));
+    item->trigger();
+    QCOMPARE(QSettings(engine::AppSettings::DefaultPath(), QSettings::IniFormat)
+                 .value("Settings/digitGrouping")
+                 .toString(),
+             QStringLiteral("1"));
+  }
+
+  void columnsFitWhatTheyShowAndLongTextsSayWhatIsCut() {
+    auto& grid = Grid();
+    for (int c = 1; c <= 6; ++c) {
+      for (int r = 1; r <= 2; ++r) {
+        const QString shown = Shown(grid, c, r, Qt::DisplayRole).toString();
+        QVERIFY2(grid.columnWidth(c - 1) >= grid.TextWidth(shown), qPrintable(shown));
+      }
+    }
+    // An amount typed wider than its column widens it; a long summary stops at its limit
+    // and shows its whole text as a tool tip.
+    Enter(QStringLiteral("5"));
+    Enter(QStringLiteral("123456789"));
+    QVERIFY(grid.columnWidth(1) >= grid.TextWidth(QStringLiteral("123,456,789")));
+    Enter(QStringLiteral("食費"));
+    const QString summary = QString(60, QChar(0x5915));
+    Enter(summary);
+    QCOMPARE(engine::FromCp932(Journal().Cell(4, 3)), summary);
+    QVERIFY(grid.columnWidth(3) < grid.TextWidth(summary));
+    QVERIFY(grid.columnWidth(3) >= int(grid.viewport()->width() * 0.4) - 1);
+    const struct {
+      int column;
+      int row;
+      QString tip;
+    } tips[] = {{4, 1, QString()}, {2, 3, QString()}, {4, 3, summary}};
+    for (const auto& t : tips) {
+      const QRect cell = grid.CellRect(t.column, t.row);
+      QHelpEvent help(QEvent::ToolTip, cell.center(), grid.viewport()->mapToGlobal(cell.center()));
+      QApplication::sendEvent(grid.viewport(), &help);
+      QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), t.tip);
+      QToolTip::hideText();
+    }
+  }
+
+  void enterOrTabOnTheLastColumnStartsTheNextLine() {
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Return}) {
+      const int row = Journal().RowCount() - 1;
+      Enter(QStringLiteral("5"));
+      Enter(QStringLiteral("800"));
+      Enter(QStringLiteral("食費"));
+      Enter(QStringLiteral("夕食"));
+      Enter(QString());  // the counterpart proposed for the credit side
+      QCOMPARE(Journal().FocusedColumn(), 6);
+      Enter(QString(), key);
+      QCOMPARE(Journal().Cell(6, row), std::string_view("800"));
+      QCOMPARE(Journal().RowCount(), row + 2);
+      QCOMPARE(Journal().FocusedRow(), row + 1);
+      QCOMPARE(Journal().FocusedColumn(), 1);
+      QCOMPARE(Journal().OpenEditorKind(), engine::TJournalGrid::EditorKind::Date);
+    }
+    // On a wholly empty last line no further line is added: the cursor returns to its date.
+    const int rows = Journal().RowCount();
+    Grid().SelectTableCell(6, rows - 1);
+    Enter(QString(), Qt::Key_Return);
+    QCOMPARE(Journal().RowCount(), rows);
+    QCOMPARE(Journal().FocusedColumn(), 1);
+  }
+
+  void lineCommandsHaveKeysOfTheirOwn() {
+    const struct {
+      Command command;
+      const char* keys;
+    } cases[] = {
+        {Command::EditLineAdd, "Ctrl+Return"},    {Command::EditLineDel, "Ctrl+Shift+Delete"},
+        {Command::EditLineSelect, "Shift+Space"}, {Command::OperatePost, "Ctrl+T"},
+        {Command::GoToLedger, "Ctrl+L"},
+    };
+    QList<QKeySequence> all;
+    for (QAction* menu : window_->menuBar()->actions())
+      for (QAction* item : menu->menu()->actions())
+        if (!item->shortcut().isEmpty()) all << item->shortcut();
+    for (const auto& c : cases) {
+      const QKeySequence keys(QString::fromLatin1(c.keys));
+      QCOMPARE(window_->Commands().MenuItem(c.command)->shortcut(), keys);
+      QCOMPARE(all.count(keys), 1);
+    }
+
+    // Run from the keyboard while the date editor has the focus.
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    const int rows = Journal().RowCount();
+    QLineEdit* date = Editors().DateEditor();
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_Space, Qt::ShiftModifier);
+    QCOMPARE(Journal().SelectedLine(), rows - 1);
+    QCOMPARE(date->text(), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(Journal().RowCount(), rows + 1);
+  }
+
+  void aMessageGivesTheKeyboardBackToTheCell() {
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QLineEdit* date = Editors().DateEditor();
+    date->setFocus();
+    {
+      ModalAnswers answers;
+      QTest::keyClicks(date, QStringLiteral("99/99/99"));
+      QTest::keyClick(date, Qt::Key_Tab);
+      QCOMPARE(answers.Texts().size(), 1);
+    }
+    QTRY_COMPARE(window_->focusWidget(), date);
+  }
+
+  void aRestoredLedgerShowsItsLatestRowsAndAllColumns() {
+    window_->Book().CloseBook();
+    Lines lines;
+    for (int day = 1; day <= 60; ++day)
+      lines.push_back(S("25/06/01\t現金\t昼食\t1200\t\t") + std::to_string(day * 1200));
+    SampleBook::Write(book_->P("食費.txt"), lines);
+    OpenBook();
+    engine::TLedgerGrid& food = window_->Book().LedgerAt(0);
+    auto* form = window_->FormOf(food);
+    QVERIFY(form->IsMinimized());
+    form->Restore();
+    auto& grid = *form->grid;
+    QVERIFY(grid.verticalScrollBar()->maximum() > 0);
+    QCOMPARE(grid.verticalScrollBar()->value(), grid.verticalScrollBar()->maximum());
+    int columns = 0;
+    for (int c = 0; c < 6; ++c) columns += grid.columnWidth(c);
+    QVERIFY2(columns <= grid.viewport()->width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(columns).arg(grid.viewport()->width())));
+  }
+};
+
+REGISTER_DESKTOP_TEST(TableDisplayTest);
+
+}  // namespace desktop_tests
+
+#include "table_display_test.moc"
