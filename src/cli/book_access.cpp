@@ -104,7 +104,9 @@ int OpenBookFor(Context& context, const QString& operand, OpenedBook& opened,
   }
 
   opened.book = std::make_unique<engine::Book>(context.ui);
-  opened.book->OpenBook(opened.indexPath);
+  // Reading never takes the book's lock, so a book the program holds open reads as it is
+  // on disk and nothing is written beside it.
+  opened.book->OpenBook(opened.indexPath, engine::Book::OpenMode::ReadOnly);
   // The engine has said why.
   return opened.book->IsOpen() ? kOk : kFailure;
 }
