@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QSettings>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
@@ -89,11 +88,10 @@ class MainWindowTest : public BookWindowTest {
     // Leaving writes the placement, creating the settings file.
     Window().move(44, 55);
     window_.reset();
-    QSettings ini(engine::AppSettings::DefaultPath(), QSettings::IniFormat);
-    QCOMPARE(ini.value("Settings/left").toInt(), 44);
-    QCOMPARE(ini.value("Settings/top").toInt(), 55);
-    QCOMPARE(ini.value("Settings/width").toInt(), qRound(room.width() * 0.8));
-    QCOMPARE(ini.value("Settings/height").toInt(), qRound(room.height() * 0.8));
+    const engine::AppSettings ini;
+    QVERIFY(ini.HasPlacement());
+    QCOMPARE(ini.ReadPlacement(), (engine::WindowPlacement{44, 55, qRound(room.width() * 0.8),
+                                                           qRound(room.height() * 0.8)}));
   }
 
   void menusAndToolBarStandAsDesigned() {
