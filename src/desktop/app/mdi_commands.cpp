@@ -35,6 +35,10 @@ constexpr CommandSpec kSpecs[] = {
      nullptr},
     {Command::FileSave, 0, "家計簿の保存(&S)", "Ctrl+S", nullptr, false, "家計簿の保存",
      "document-save", "save"},
+    {Command::FileSaveAs, 0, "名前を付けて保存…", nullptr, nullptr, false, nullptr, nullptr,
+     nullptr},
+    {Command::FileRestoreBackup, 0, "バックアップから復元…", nullptr, nullptr, false, nullptr,
+     nullptr, nullptr},
     {Command::FileTextOut, 0, "テキスト出力", nullptr, nullptr, true, "テキスト出力",
      "text-x-generic", "textout"},
     {Command::FileCSVOut, 0, "CSV出力", nullptr, nullptr, false, "CSV出力", "x-office-spreadsheet",
@@ -45,7 +49,9 @@ constexpr CommandSpec kSpecs[] = {
     {Command::PrinterSetting, 0, "プリンタの設定", nullptr, nullptr, false, "プリンタ設定",
      "printer", "printer"},
     {Command::FileExit, 0, "終了(&X)", nullptr, nullptr, true, nullptr, nullptr, nullptr},
-    {Command::EditCellCopy, 1, "セルのコピー(&C)", "Ctrl+C", nullptr, false, "セルのコピー",
+    {Command::EditUndo, 1, "元に戻す", "Ctrl+Z", nullptr, false, nullptr, nullptr, nullptr},
+    {Command::EditRedo, 1, "やり直し", "Ctrl+Y", nullptr, false, nullptr, nullptr, nullptr},
+    {Command::EditCellCopy, 1, "セルのコピー(&C)", "Ctrl+C", nullptr, true, "セルのコピー",
      "edit-copy", "cellcopy"},
     // Ctrl+P belongs to printing; this item only shows the key.
     {Command::EditCellPaste, 1, "セルの貼り付け(&P)", nullptr, "Ctrl+P", false, "セルの貼り付け",
@@ -61,6 +67,8 @@ constexpr CommandSpec kSpecs[] = {
      "list-remove", "linedel"},
     {Command::EditLineSelect, 1, "行の選択(&S)", "Shift+Space", nullptr, false, nullptr, nullptr,
      nullptr},
+    {Command::EditConfirmDelete, 1, "行の削除前に確認する", nullptr, nullptr, true, nullptr,
+     nullptr, nullptr},
     {Command::GoToDebtor, 2, "借方科目に移動(&D)", nullptr, nullptr, false, "借方科目に移動",
      nullptr, "debtor"},
     {Command::GoToCredit, 2, "貸方科目に移動(&C)", nullptr, nullptr, false, "貸方科目に移動",
@@ -142,6 +150,12 @@ void MdiCommands::Build(QMainWindow& window, QToolBar& toolBar, std::function<vo
     });
     menuItems_[Index(command)] = item;
   }
+  // Redo answers both keys users know it by.
+  MenuItem(Command::EditRedo)
+      ->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")),
+                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+  MenuItem(Command::EditConfirmDelete)->setCheckable(true);
+  SetUndoItems({}, {});
 
   toolBar.setMovable(false);
   toolBar.setFloatable(false);
@@ -204,6 +218,8 @@ void MdiCommands::SetNoBookCommands() {
   SetItem(Command::FileCSV, true);
   for (QAction* item : recent_) item->setEnabled(true);
   SetItem(Command::FileClose, false);
+  SetItem(Command::FileSaveAs, false);
+  SetItem(Command::FileRestoreBackup, false);
   for (Command c : {Command::FileSave, Command::FileTextOut, Command::FileCSVOut, Command::Print,
                     Command::PrintPreview, Command::PrinterSetting})
     SetBoth(c, false);
@@ -221,34 +237,50 @@ void MdiCommands::SetBookCommands() {
   SetItem(Command::FileCSV, false);
   for (QAction* item : recent_) item->setEnabled(false);
   SetItem(Command::FileClose, true);
+  SetItem(Command::FileSaveAs, true);
+  SetItem(Command::FileRestoreBackup, true);
   for (Command c : {Command::FileSave, Command::FileTextOut, Command::FileCSVOut, Command::Print,
                     Command::PrintPreview, Command::PrinterSetting})
     SetBoth(c, true);
   for (int menu = 1; menu <= 6; ++menu) SetMenu(menu, true);
-  for (Command c :
-       {Command::EditCellCopy, Command::EditCellPaste, Command::EditLineCopy,
-        Command::EditLinePaste, Command::EditLineAdd, Command::EditLineDel, Command::GoToDebtor,
-        Command::GoToCredit, Command::OperatePost, Command::OperatePostAll, Command::OperateSort})
+  SetJournalItems(true);
+  for (Command c : {Command::GoToDebtor, Command::GoToCredit, Command::OperatePost,
+                    Command::OperatePostAll, Command::OperateSort})
     SetTool(c, true);
   SetTool(Command::GoToJournal, false);
   SetTool(Command::GoToLedger, false);
 }
 
-void MdiCommands::SetJournalCommands() {
-  SetMenu(1, true);
+void MdiCommands::SetJournalItems(bool on) {
   for (Command c : {Command::EditCellCopy, Command::EditCellPaste, Command::EditLineCopy,
                     Command::EditLinePaste, Command::EditLineAdd, Command::EditLineDel})
-    SetTool(c, true);
+    SetBoth(c, on);
+}
+
+void MdiCommands::SetUndoItems(const QString& undoLabel, const QString& redoLabel) {
+  QAction* undo = MenuItem(Command::EditUndo);
+  QAction* redo = MenuItem(Command::EditRedo);
+  undo->setText(undoLabel.isEmpty() ? QStringLiteral("元に戻す")
+                                    : QStringLiteral("元に戻す: ") + undoLabel);
+  redo->setText(redoLabel.isEmpty() ? QStringLiteral("やり直し")
+                                    : QStringLiteral("やり直し: ") + redoLabel);
+  undo->setEnabled(!undoLabel.isEmpty());
+  redo->setEnabled(!redoLabel.isEmpty());
+}
+
+void MdiCommands::SetJournalCommands() {
+  SetMenu(1, true);
+  SetJournalItems(true);
   for (Command c : {Command::GoToDebtor, Command::GoToCredit, Command::OperatePost})
     SetBoth(c, true);
   for (Command c : {Command::GoToJournal, Command::GoToLedger}) SetBoth(c, false);
 }
 
 void MdiCommands::SetLedgerCommands() {
-  SetMenu(1, false);
-  for (Command c : {Command::EditCellCopy, Command::EditCellPaste, Command::EditLineCopy,
-                    Command::EditLinePaste, Command::EditLineAdd, Command::EditLineDel})
-    SetTool(c, false);
+  // The menu stays for undo and redo, which reach the ledgers' changes too; its journal
+  // commands are off.
+  SetMenu(1, true);
+  SetJournalItems(false);
   for (Command c : {Command::GoToDebtor, Command::GoToCredit, Command::OperatePost})
     SetBoth(c, false);
   for (Command c : {Command::GoToJournal, Command::GoToLedger}) SetBoth(c, true);

@@ -47,6 +47,11 @@ enum class Command {
   Help,
   About,
   EditLineSelect,
+  EditUndo,
+  EditRedo,
+  EditConfirmDelete,
+  FileSaveAs,
+  FileRestoreBackup,
   Count
 };
 
@@ -82,9 +87,12 @@ class MdiCommands {
   void SetBookCommands();
   void SetJournalCommands();
   void SetLedgerCommands();
+  // The undo and redo items name the step they would apply; empty labels disable them.
+  void SetUndoItems(const QString& undoLabel, const QString& redoLabel);
 
  private:
   static std::size_t Index(Command command) { return static_cast<std::size_t>(command); }
+  void SetJournalItems(bool on);
   void SetBoth(Command command, bool on);
   void SetTool(Command command, bool on);
   void SetItem(Command command, bool on);

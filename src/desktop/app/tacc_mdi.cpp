@@ -101,6 +101,17 @@ TAccMDI::TAccMDI(QWidget* parent)
     }
     RecentFilesChanged();
   });
+  book_->Changes()->SetChangedHandler([this] { UpdateUndoItems(); });
+  book_->SetConfirmLineDelete(settings_.ConfirmLineDelete());
+  book_->SetBackupCount(settings_.BackupCount());
+  if (const int minutes = settings_.RecoveryMinutes(); minutes > 0) {
+    recoveryTimer_ = new QTimer(this);
+    recoveryTimer_->setInterval(minutes * 60 * 1000);
+    connect(recoveryTimer_, &QTimer::timeout, this,
+            [this] { Guarded([this] { book_->WriteRecovery(); }); });
+    recoveryTimer_->start();
+  }
+  commands_.MenuItem(Command::EditConfirmDelete)->setChecked(settings_.ConfirmLineDelete());
   SetStatus(3, QString::fromStdString(engine::FormatDate(
                    {engine::Today().year(), engine::Today().month(), engine::Today().day()})));
   SetNoBookCommands();
@@ -108,6 +119,7 @@ TAccMDI::TAccMDI(QWidget* parent)
 
 TAccMDI::~TAccMDI() {
   // The windows read their tables: take them down while the book is still whole.
+  book_->Changes()->SetChangedHandler({});
   try {
     book_->CloseBook();
   } catch (const std::exception&) {

@@ -16,6 +16,7 @@
 class QLabel;
 class QMdiArea;
 class QTabBar;
+class QTimer;
 class QToolBar;
 
 namespace desktop {
@@ -77,6 +78,11 @@ class TAccMDI : public QMainWindow {
   void FileNewExecute();
   void FileOpenExecute();
   void FileRecentExecute(int index);
+  void FileSaveAsExecute();
+  void FileRestoreBackupExecute();
+  void EditConfirmDeleteExecute();
+  // The undo and redo items follow the book's history.
+  void UpdateUndoItems();
   void WindowSortExecute();
   void HelpExecute();
   void AboutExecute();
@@ -150,6 +156,8 @@ class TAccMDI : public QMainWindow {
   QList<QAction*> planItems_;
   FindBar* findBar_ = nullptr;
   QAction* groupingItem_ = nullptr;
+  // Writes the modified book's recovery file every few minutes.
+  QTimer* recoveryTimer_ = nullptr;
   // Set while the tab bar follows the windows, so that doesn't count as the user's choice.
   bool selectingTab_ = false;
   bool checkQueued_ = false;

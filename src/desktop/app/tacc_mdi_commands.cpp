@@ -1,6 +1,8 @@
 // The main window's command handlers: each one hands its work to the book or to the active
 // child window's table.
 
+#include <QInputDialog>
+
 #include "desktop/app/about_dialog.h"
 #include "desktop/app/guarded.h"
 #include "desktop/app/help_window.h"
@@ -10,6 +12,7 @@
 #include "desktop/lists/tsubjectdialog.h"
 #include "desktop/lists/tsummarydialog.h"
 #include "desktop/tables/tbookform.h"
+#include "engine/app/book_backup.h"
 #include "engine/base/cp932.h"
 
 namespace desktop {
@@ -39,6 +42,21 @@ void TAccMDI::Run(Command command) {
         break;
       case Command::FileSave:
         book_->FileSaveExecute();
+        break;
+      case Command::FileSaveAs:
+        FileSaveAsExecute();
+        break;
+      case Command::EditUndo:
+        book_->Undo();
+        break;
+      case Command::EditRedo:
+        book_->Redo();
+        break;
+      case Command::FileRestoreBackup:
+        FileRestoreBackupExecute();
+        break;
+      case Command::EditConfirmDelete:
+        EditConfirmDeleteExecute();
         break;
       case Command::FileExit:
         close();
@@ -171,6 +189,47 @@ void TAccMDI::FileRecentExecute(int index) {
     book_->OpenBook(path);
     BookOpened();
   });
+}
+
+void TAccMDI::UpdateUndoItems() {
+  const engine::History& history = *book_->Changes();
+  commands_.SetUndoItems(engine::FromCp932(history.UndoLabel()),
+                         engine::FromCp932(history.RedoLabel()));
+}
+
+void TAccMDI::EditConfirmDeleteExecute() {
+  const bool confirm = commands_.MenuItem(Command::EditConfirmDelete)->isChecked();
+  book_->SetConfirmLineDelete(confirm);
+  settings_.SetConfirmLineDelete(confirm);
+}
+
+void TAccMDI::FileSaveAsExecute() {
+  tnewdialog dialog(*book_, this, tnewdialog::Purpose::SaveAs);
+  dialog.exec();
+}
+
+void TAccMDI::FileRestoreBackupExecute() {
+  const std::vector<engine::BackupInfo> backups = engine::ListBackups(book_->Folder());
+  if (backups.empty()) {
+    ShowMessage(this, QStringLiteral("この家計簿のバックアップはありません"));
+    return;
+  }
+  QStringList items;
+  for (const engine::BackupInfo& backup : backups) {
+    const QString lines = backup.journalLines < 0
+                              ? QStringLiteral("読めません")
+                              : QStringLiteral("仕訳 %1 行").arg(backup.journalLines);
+    items << backup.time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) + QStringLiteral("  ") +
+                 lines;
+  }
+  bool chosen = false;
+  const QString item =
+      QInputDialog::getItem(this, QStringLiteral("バックアップから復元"),
+                            QStringLiteral("復元するバックアップを選んでください"), items, 0,
+                            false, &chosen);
+  if (!chosen) return;
+  const auto index = static_cast<std::size_t>(items.indexOf(item));
+  if (index < backups.size()) book_->RestoreBackup(backups[index].name);
 }
 
 void TAccMDI::HelpExecute() {

@@ -10,8 +10,10 @@
 
 namespace desktop {
 
-tnewdialog::tnewdialog(engine::Book& book, QWidget* parent) : TAccDialog(parent), book_(book) {
-  setWindowTitle(QStringLiteral("新しい家計簿"));
+tnewdialog::tnewdialog(engine::Book& book, QWidget* parent, Purpose purpose)
+    : TAccDialog(parent), book_(book), purpose_(purpose) {
+  setWindowTitle(purpose == Purpose::NewBook ? QStringLiteral("新しい家計簿")
+                                             : QStringLiteral("名前を付けて保存"));
   FixSize(292, 67);
 
   lblname = new QLabel(QStringLiteral("名前"), this);
@@ -53,7 +55,9 @@ void tnewdialog::btnokClick() {
     return;
   }
   bool stay = true;
-  RunGuarded(this, [&] { stay = book_.NewBook(*name); });
+  RunGuarded(this, [&] {
+    stay = purpose_ == Purpose::NewBook ? book_.NewBook(*name) : book_.SaveBookAs(*name);
+  });
   if (stay) {
     StayOpen();
     return;

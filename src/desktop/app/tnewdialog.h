@@ -17,7 +17,9 @@ class tnewdialog : public TAccDialog {
   Q_OBJECT
 
  public:
-  tnewdialog(engine::Book& book, QWidget* parent = nullptr);
+  // The same name question serves a new book and saving the open one under a new name.
+  enum class Purpose { NewBook, SaveAs };
+  tnewdialog(engine::Book& book, QWidget* parent = nullptr, Purpose purpose = Purpose::NewBook);
 
   QLineEdit* pname = nullptr;
   QPushButton* btnok = nullptr;
@@ -28,6 +30,7 @@ class tnewdialog : public TAccDialog {
   void StayOpen();
 
   engine::Book& book_;
+  Purpose purpose_;
   QLabel* lblname = nullptr;
 };
 

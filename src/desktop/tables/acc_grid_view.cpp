@@ -39,7 +39,7 @@ AccGridView::AccGridView(engine::TAccGrid& table, QWidget* parent)
   });
   rowHeader_->SetMoveHandler([this](int from, int to) {
     RunGuarded(this, [&] {
-      if (table_.MoveRow(from, to)) table_.LineMoved(from, to);
+      table_.DragRow(from, to);
     });
   });
 

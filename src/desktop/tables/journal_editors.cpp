@@ -260,8 +260,19 @@ bool JournalEditors::GridKey(QKeyEvent* key) {
 bool JournalEditors::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
     // A line editor would take Shift+Space as a space; here it selects the line instead.
-    const auto* key = static_cast<QKeyEvent*>(event);
-    return key->key() == Qt::Key_Space && key->modifiers() == Qt::ShiftModifier;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Space && key->modifiers() == Qt::ShiftModifier) return true;
+    // Undo and redo belong to the text being typed while it has any of its own; after that
+    // the keys reach the book's undo and redo.
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = key->matches(QKeySequence::Redo) ||
+                      key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
+    if (!undo && !redo) return QObject::eventFilter(watched, event);
+    QLineEdit* line = watched == dateEditor_                  ? dateEditor_
+                      : watched == summaryChooser_->lineEdit() ? summaryChooser_->lineEdit()
+                                                               : nullptr;
+    if (line && (undo ? line->isUndoAvailable() : line->isRedoAvailable())) return false;
+    return true;
   }
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);

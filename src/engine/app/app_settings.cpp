@@ -10,6 +10,8 @@ namespace engine {
 namespace {
 constexpr const char* kSettings = "Settings";
 constexpr const char* kRecentFiles = "RecentFiles";
+// What the program adds beyond the original settings has a section of its own.
+constexpr const char* kSafety = "Safety";
 }  // namespace
 
 AppSettings::AppSettings() : AppSettings(DefaultPath()) {}
@@ -69,6 +71,22 @@ void AppSettings::PushRecentFile(const std::string& path) {
     }
   }
   profile_.Write(kRecentFiles, "file1", path);
+}
+
+bool AppSettings::ConfirmLineDelete() const {
+  return profile_.ReadInt(kSafety, "ConfirmLineDelete", 1) != 0;
+}
+
+void AppSettings::SetConfirmLineDelete(bool confirm) {
+  profile_.Write(kSafety, "ConfirmLineDelete", confirm ? "1" : "0");
+}
+
+int AppSettings::BackupCount() const {
+  return std::clamp(profile_.ReadInt(kSafety, "BackupCount", 10), 0, 1000);
+}
+
+int AppSettings::RecoveryMinutes() const {
+  return std::clamp(profile_.ReadInt(kSafety, "RecoveryMinutes", 5), 0, 24 * 60);
 }
 
 void AppSettings::AddRecentFile(const std::string& path) {

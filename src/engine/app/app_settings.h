@@ -62,6 +62,15 @@ class AppSettings {
   // placeholders included, so reopening a listed book changes nothing.
   void AddRecentFile(const std::string& path);
 
+  // Whether deleting a journal line asks first (on unless turned off).
+  bool ConfirmLineDelete() const;
+  // Throws Error when the file can't be written.
+  void SetConfirmLineDelete(bool confirm);
+  // How many backups each book keeps (0: none) and how many minutes pass between the
+  // recovery copies of a modified book (0: none).
+  int BackupCount() const;
+  int RecoveryMinutes() const;
+
  private:
   Profile profile_;
   RecentFileItems items_;

@@ -1,11 +1,16 @@
 #include "engine/app/book.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cctype>
+#include <climits>
 
 #include "engine/app/app_folder.h"
+#include "engine/app/book_backup.h"
 #include "engine/app/book_lock.h"
+#include "engine/app/book_recovery.h"
 #include "engine/base/atomic_saver.h"
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
@@ -64,9 +69,66 @@ bool IsIndexFirstLine(std::string_view line) {
 
 bool IsJournalCsvLine(std::string_view line) { return SplitCommaText(line).size() == 6; }
 
+// A ledger that a step created or deleted: while it is out of the book the change owns it,
+// so the steps that name it find the same table when it comes back.
+class LedgerPresence : public Change {
+ public:
+  LedgerPresence(Book& book, std::size_t index, std::unique_ptr<TLedgerGrid> owned)
+      : book_(book), index_(index), owned_(std::move(owned)) {}
+  void Undo() override { Toggle(); }
+  void Redo() override { Toggle(); }
+  std::size_t Bytes() const override { return sizeof(*this); }
+
+ private:
+  void Toggle() {
+    if (owned_) {
+      book_.InsertLedger(index_, std::move(owned_));
+    } else {
+      owned_ = book_.TakeLedger(index_);
+    }
+  }
+
+  Book& book_;
+  std::size_t index_;
+  std::unique_ptr<TLedgerGrid> owned_;
+};
+
 Book::Book(Ui& ui) : ui_(ui) {}
 
-Book::~Book() = default;
+Book::~Book() {
+  // The steps may own ledgers that still know this book; they go while it is whole.
+  history_.Clear();
+}
+
+void Book::InsertLedger(std::size_t index, std::unique_ptr<TLedgerGrid> ledger) {
+  TLedgerGrid& added = *ledger;
+  ledgers_.insert(ledgers_.begin() + static_cast<std::ptrdiff_t>(index), std::move(ledger));
+  ui_.TableAdded(added);
+}
+
+std::unique_ptr<TLedgerGrid> Book::TakeLedger(std::size_t index) {
+  ui_.TableRemoving(*ledgers_[index]);
+  std::unique_ptr<TLedgerGrid> ledger = std::move(ledgers_[index]);
+  ledgers_.erase(ledgers_.begin() + static_cast<std::ptrdiff_t>(index));
+  return ledger;
+}
+
+bool Book::Undo() { return ApplyHistory(true); }
+bool Book::Redo() { return ApplyHistory(false); }
+
+bool Book::ApplyHistory(bool undo) {
+  if (!journal_ || (undo ? !history_.CanUndo() : !history_.CanRedo())) return false;
+  // Typing not yet stored belongs to the state being left; it would land on another line.
+  journal_->HideEditor();
+  const std::vector<TAccGrid*> touched = undo ? history_.Undo() : history_.Redo();
+  modified_ = !history_.AtClean();
+  const std::vector<TAccGrid*> present = Tables();
+  for (TAccGrid* table : touched) {
+    if (std::find(present.begin(), present.end(), table) != present.end()) table->HistoryApplied();
+  }
+  journal_->RefreshStatus();
+  return true;
+}
 
 std::string Book::Name() const { return BaseNameOf(indexPath_); }
 
@@ -195,6 +257,92 @@ void Book::LoadBook(const std::string& path, std::vector<std::string> index) {
   ui_.SetStatus(0, journal_->Caption());
   ui_.ArrangeWindows();
   journal_->FocusRow(journal_->RowCount() - 1);
+  // The book as read is where undo stops.
+  history_.Clear();
+  OfferRecovery();
+}
+
+void Book::OfferRecovery() {
+  if (readOnly_) return;
+  const QString path = Path(RecoveryPath(indexPath_));
+  const QFileInfo recovery(path);
+  if (!recovery.exists()) return;
+  // A recovery file older than the last save holds nothing the book lacks.
+  if (recovery.lastModified() < QFileInfo(Path(indexPath_)).lastModified()) {
+    QFile::remove(path);
+    return;
+  }
+  RecoveryImage image;
+  try {
+    image = ReadRecoveryImage(ReadFileBytes(path));
+  } catch (const Error&) {
+    ui_.Message(Sjis("復元ファイルが壊れているため使用できません。保存された状態で開きます"));
+    // Kept aside rather than deleted, in case anything can still be read from it by hand.
+    QFile::remove(path + ".broken");
+    QFile::rename(path, path + ".broken");
+    return;
+  }
+  if (!ui_.AskYesNo(Sjis("保存されていない変更が残っています。復元しますか？"))) {
+    QFile::remove(path);
+    return;
+  }
+  journal_->HideEditor();
+  journal_->Subjects().Clear();
+  for (const auto& line : image.subjectLines) journal_->Subjects().AddLine(line);
+  journal_->Summaries().Clear();
+  for (const auto& line : image.summaryLines) journal_->Summaries().Add(line);
+  journal_->LoadRecovered(std::move(image.tables[0].rows), std::move(image.tables[0].marks));
+  // Ledgers follow the recovered window order: missing ones are made, extra ones go.
+  std::vector<std::unique_ptr<TLedgerGrid>> previous;
+  while (!ledgers_.empty()) previous.push_back(TakeLedger(ledgers_.size() - 1));
+  for (std::size_t t = 1; t < image.tables.size(); ++t) {
+    auto& table = image.tables[t];
+    auto found = std::find_if(previous.begin(), previous.end(), [&](const auto& ledger) {
+      return ledger && ledger->Caption() == table.caption;
+    });
+    TLedgerGrid* ledger = nullptr;
+    if (found != previous.end()) {
+      InsertLedger(ledgers_.size(), std::move(*found));
+      ledger = ledgers_.back().get();
+    } else {
+      ledger = &CreateLedger(table.caption);
+    }
+    ledger->LoadRecovered(std::move(table.rows), std::move(table.marks));
+  }
+  history_.Clear();
+  // The recovered state differs from the files until it is saved.
+  history_.Unrecorded();
+  modified_ = true;
+  journal_->FocusRow(journal_->RowCount() - 1);
+}
+
+void Book::RemoveRecovery() const {
+  if (!indexPath_.empty() && !readOnly_) QFile::remove(Path(RecoveryPath(indexPath_)));
+}
+
+bool Book::WriteRecovery() {
+  // A book opened read-only belongs to another program, and so does its recovery file.
+  if (!journal_ || !modified_ || readOnly_) return true;
+  RecoveryImage image;
+  image.subjectLines = journal_->Subjects().FileLines();
+  image.summaryLines = journal_->Summaries().Summaries();
+  for (TAccGrid* table : Tables()) {
+    RecoveryImage::Table copy;
+    copy.caption = table->Caption();
+    copy.rows.reserve(static_cast<std::size_t>(table->RowCount()));
+    for (int r = 0; r < table->RowCount(); ++r) {
+      copy.rows.emplace_back(r == 0 ? RowTexts{} : table->RowAt(r).Cells());
+      copy.marks.push_back(table->Mark(r));
+    }
+    image.tables.push_back(std::move(copy));
+  }
+  try {
+    WriteFileAtomically(Path(RecoveryPath(indexPath_)), WriteRecoveryImage(image));
+  } catch (const Error& e) {
+    ui_.Message(Sjis("復元ファイルを書けませんでした: ") + e.Message());
+    return false;
+  }
+  return true;
 }
 
 void Book::ShowCaption() {
@@ -237,6 +385,14 @@ bool Book::SaveBook() {
     std::string image;
     for (const auto& line : lines) AppendLine(image, line);
     saver.Stage(Path(indexPath_), image);
+    // The files as the last save left them become a backup just before the new ones replace
+    // them, so a save that fails while staging leaves no backup behind. A backup that fails
+    // is reported and the save goes on: it must never cost the user the save itself.
+    try {
+      MakeBackup(folder_, indexPath_, backupCount_);
+    } catch (const Error& e) {
+      ui_.Message(Sjis("バックアップを作成できませんでした: ") + e.Message());
+    }
     saver.Commit();
     written = saver.StagedPaths();
     companions_.clear();
@@ -258,6 +414,8 @@ bool Book::SaveBook() {
     }
   }
   modified_ = false;
+  history_.MarkClean();
+  RemoveRecovery();
   return true;
 }
 
@@ -274,6 +432,9 @@ import::ImportHistory& Book::ImportedRows() {
 
 void Book::CloseBook() {
   importedRows_.reset();
+  history_.Clear();
+  // Closing is the user's decision about the unsaved state: nothing is left to recover.
+  RemoveRecovery();
   ui_.SetMainCaption({});
   lock_.reset();
   readOnly_ = false;
@@ -299,6 +460,7 @@ void Book::CloseBook() {
     journal_.reset();
   }
   modified_ = false;
+  history_.Clear();
 }
 
 bool Book::ReadinessCheck() { return journal_ && journal_->ReadinessCheck(); }
@@ -335,6 +497,7 @@ void Book::FileCloseExecute() {
 
 void Book::OperateSortExecute() {
   if (RefuseChange()) return;
+  HistoryStep step(&history_, Sjis("日付順に整列"));
   if (!ReadinessCheck()) {
     ui_.Message(Sjis("整列出来ませんでした"));
     return;
@@ -404,14 +567,24 @@ void Book::ShowFailedRow(const RowError& error) {
 
 void Book::AddSubject(const std::string& name) {
   CreateLedger(name);
+  if (history_.Recording()) {
+    history_.Record(std::make_unique<LedgerPresence>(*this, ledgers_.size() - 1, nullptr));
+  } else {
+    history_.Unrecorded();
+  }
   journal_->Subjects().Add(name);
 }
 
 void Book::DeleteSubject(const std::string& name) {
   for (auto it = ledgers_.begin(); it != ledgers_.end(); ++it) {
     if ((*it)->Caption() != name) continue;
-    ui_.TableRemoving(**it);
-    ledgers_.erase(it);
+    const auto index = static_cast<std::size_t>(it - ledgers_.begin());
+    std::unique_ptr<TLedgerGrid> ledger = TakeLedger(index);
+    if (history_.Recording()) {
+      history_.Record(std::make_unique<LedgerPresence>(*this, index, std::move(ledger)));
+    } else {
+      history_.Unrecorded();
+    }
     journal_->RemoveSubjectEntry(name);
     journal_->Subjects().ClearCounterpartsOf(name);
     return;
@@ -476,6 +649,87 @@ bool Book::NewBook(const std::string& name) {
   return false;
 }
 
+bool Book::SaveBookAs(const std::string& name) {
+  if (!journal_) return false;
+  if (name.empty()) {
+    ui_.Message(Sjis("家計簿名を入力してください"));
+    return true;
+  }
+  if (!IsSafeFileBaseName(name)) {
+    ui_.Message(Sjis("家計簿名に「/」「\\」や「.」「..」は使用できません"));
+    return true;
+  }
+  // The new folder stands beside the book's own.
+  std::string parent = folder_.substr(0, folder_.size() - 1);
+  parent = FolderOf(parent);
+  const std::string folder = parent + name + kSeparator;
+  if (QFileInfo::exists(Path(folder))) {
+    ui_.Message(Sjis("同名データが存在します"));
+    return true;
+  }
+  if (!ReadinessCheck()) {
+    ui_.Message(Sjis("保存出来ませんでした"));
+    return false;
+  }
+  if (!QDir().mkpath(Path(folder))) {
+    ui_.Message(Sjis("フォルダを作成できません"));
+    return false;
+  }
+  auto moved = [&](const std::string& path) {
+    return path.empty() ? path : folder + path.substr(FolderOf(path).size());
+  };
+  const std::string oldPaths[5] = {folder_, indexPath_, subjectPath_, summaryPath_, settingsPath_};
+  // The aggregation settings are not a table: they are copied as they stand.
+  if (!settingsPath_.empty() && QFileInfo::exists(Path(settingsPath_)) &&
+      !QFile::copy(Path(settingsPath_), Path(moved(settingsPath_)))) {
+    ui_.Message(Sjis("ファイルの書き込みに失敗しました"));
+    QDir(Path(folder)).removeRecursively();
+    return false;
+  }
+  folder_ = folder;
+  indexPath_ = folder + name + ".txt";
+  subjectPath_ = moved(subjectPath_);
+  summaryPath_ = moved(summaryPath_);
+  settingsPath_ = moved(settingsPath_);
+  const int backups = backupCount_;
+  backupCount_ = 0;  // a new book has no earlier generation
+  const bool saved = SaveBook();
+  backupCount_ = backups;
+  if (!saved) {
+    // The old book stays the open one; nothing of the new folder is left behind.
+    folder_ = oldPaths[0];
+    indexPath_ = oldPaths[1];
+    subjectPath_ = oldPaths[2];
+    summaryPath_ = oldPaths[3];
+    settingsPath_ = oldPaths[4];
+    modified_ = true;
+    QDir(Path(folder)).removeRecursively();
+    return false;
+  }
+  // The old book's unsaved state now lives in the new one.
+  QFile::remove(Path(RecoveryPath(oldPaths[1])));
+  ui_.SetMainCaption(indexPath_);
+  AddRecentFile(indexPath_);
+  return false;
+}
+
+void Book::RestoreBackup(const std::string& name) {
+  if (!journal_) return;
+  if (!QuerySaveBook()) return;
+  const std::string index = indexPath_;
+  try {
+    // The state being replaced becomes a backup of its own first, whatever the setting.
+    // No backup is rotated away here: the one being restored may be the oldest.
+    MakeBackup(folder_, indexPath_, INT_MAX);
+    RestoreBackupFiles(folder_, indexPath_, name);
+  } catch (const std::exception& e) {
+    ui_.Message(Sjis("バックアップから復元できませんでした: ") + e.what());
+    return;
+  }
+  modified_ = false;
+  OpenBook(index);
+}
+
 void Book::NewBookFromCSV() {
   const std::string csvPath =
       ui_.SelectOpenFile({}, Sjis("CSVファイルを選択してください"), AppFolder(), 2);
@@ -524,6 +778,8 @@ void Book::NewBookFromCSV() {
     journal_->LoadCsvLines(lines);
     journal_->PostAll();
     journal_->LineAdd();
+    // The new book starts here: there is nothing before it to go back to.
+    history_.Clear();
     SaveBook();
     AddRecentFile(indexPath_);
     ui_.ShowTable(*journal_, true);

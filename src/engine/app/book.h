@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/app/book_lock.h"
+#include "engine/history/history.h"
 #include "engine/tables/table_host.h"
 
 namespace engine {
@@ -78,6 +79,19 @@ class Book : public TableHost {
   void OperatePostAllExecute();
   // The new-book dialog's OK button; returns true when the dialog must stay open.
   bool NewBook(const std::string& name);
+  // "名前を付けて保存": the whole book goes into a new folder `name` beside the book's own,
+  // under the same checks as a new book's name, and the program goes on in the new book; the
+  // old one stays as it was last saved. Returns true when the dialog must stay open.
+  bool SaveBookAs(const std::string& name);
+
+  // Backups: how many each save keeps (0: none), and a restore of one by its folder name,
+  // which first offers to save, then keeps the files as they are as a backup of their own.
+  void SetBackupCount(int count) { backupCount_ = count; }
+  void RestoreBackup(const std::string& name);
+
+  // Crash recovery: writes the unsaved state beside the book when it is modified; false when
+  // it couldn't be written (the user has been told).
+  bool WriteRecovery();
   void NewBookFromCSV();
   // The aggregation commands' preliminaries: readiness check and the settings file. True
   // when the command's dialog may open.
@@ -92,6 +106,11 @@ class Book : public TableHost {
   // The fingerprints of imported rows; new ones are written with the book's next save and
   // forgotten when it is closed unsaved.
   import::ImportHistory& ImportedRows();
+
+  // Undo and redo of the last command, or the one undone last; false when there was none.
+  // An editor left open is closed without storing its text first.
+  bool Undo();
+  bool Redo();
 
   // Subjects with their ledgers.
   void DeleteSubject(const std::string& name);
@@ -110,8 +129,14 @@ class Book : public TableHost {
 
   // TableHost.
   Ui& ui() override { return ui_; }
-  void SetModified() override { modified_ = true; }
+  void SetModified() override {
+    modified_ = true;
+    history_.NoteModified();
+  }
   bool RefuseChange() override;
+  History* Changes() override { return &history_; }
+  bool ConfirmLineDelete() const override { return confirmLineDelete_; }
+  void SetConfirmLineDelete(bool confirm) { confirmLineDelete_ = confirm; }
   TJournalGrid* Journal() override { return journal_.get(); }
   std::size_t LedgerCount() const override { return ledgers_.size(); }
   TLedgerGrid& LedgerAt(std::size_t index) override { return *ledgers_[index]; }
@@ -122,6 +147,14 @@ class Book : public TableHost {
   std::string SummaryPath() const override { return summaryPath_; }
 
  private:
+  friend class LedgerPresence;
+  // A ledger put back at its place in the window order, or taken out (for undo and redo).
+  void InsertLedger(std::size_t index, std::unique_ptr<TLedgerGrid> ledger);
+  std::unique_ptr<TLedgerGrid> TakeLedger(std::size_t index);
+  bool ApplyHistory(bool undo);
+  // Offers an unsaved state found beside the book just opened.
+  void OfferRecovery();
+  void RemoveRecovery() const;
   void CreateJournalWindow(const std::string& caption);
   TLedgerGrid& CreateLedger(const std::string& caption);
   void LoadBook(const std::string& path, std::vector<std::string> index);
@@ -161,6 +194,8 @@ class Book : public TableHost {
   bool AskListFiles(const std::string& folder, std::string paths[3]);
 
   Ui& ui_;
+  // Declared before the tables, which report to it, so it outlives them.
+  History history_;
   std::function<void(const std::string&)> recentFileHandler_;
   std::string folder_;
   std::string indexPath_;
@@ -188,6 +223,8 @@ class Book : public TableHost {
   // While a book loads: each table with the file it was read from.
   std::vector<std::pair<TAccGrid*, std::string>> loadedFrom_;
   std::unique_ptr<import::ImportHistory> importedRows_;
+  bool confirmLineDelete_ = false;
+  int backupCount_ = 0;
 };
 
 // The index file's test of its first line: it ends in ".txt", letter case ignored.

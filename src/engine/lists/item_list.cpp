@@ -33,6 +33,7 @@ void ItemList::ClickRow(int row) {
 }
 
 void ItemList::Add() {
+  HistoryStep step(book_.Changes(), heading_[0] + Sjis("の追加"));
   Ui& ui = book_.ui();
   if (book_.RefuseChange()) return;
   if (name_.empty()) {
@@ -73,6 +74,7 @@ void ItemList::Add() {
 }
 
 void ItemList::Delete() {
+  HistoryStep step(book_.Changes(), heading_[0] + Sjis("の削除"));
   if (book_.RefuseChange()) return;
   if (name_ != rows_[Index(selected_)][0]) {
     book_.ui().Message(Sjis("削除する項目を選択してください"));
@@ -139,6 +141,7 @@ bool SubjectList::DeleteChecked(int row) {
 }
 
 void SubjectList::SetCounterpart() {
+  HistoryStep step(book_.Changes(), Sjis("相手科目の設定"));
   if (book_.RefuseChange()) return;
   auto& row = MutableRow(SelectedRow());
   SubjectStore& store = book_.Journal()->Subjects();

@@ -3,8 +3,98 @@
 #include <algorithm>
 
 #include "engine/base/cp932.h"
+#include "engine/history/history.h"
 
 namespace engine {
+
+// One entry put in or taken out (or its companion changed); undo does the opposite at the
+// same index, so equal names keep their order.
+class NameChange : public Change {
+ public:
+  enum class Kind { Inserted, Removed, Companion };
+  NameChange(SortedNames& names, Kind kind, int index, SortedNames::Entry entry)
+      : names_(names), kind_(kind), index_(index), entry_(std::move(entry)) {}
+  void Undo() override { Apply(true); }
+  void Redo() override { Apply(false); }
+  std::size_t Bytes() const override {
+    return sizeof(*this) + entry_.name.size() + entry_.companion.size();
+  }
+
+ private:
+  void Apply(bool undo) {
+    if (kind_ == Kind::Companion) {
+      std::swap(names_.entries_[SortedNames::Index(index_)].companion, entry_.companion);
+    } else if ((kind_ == Kind::Inserted) == undo) {
+      entry_ = names_.TakeAt(index_);
+    } else {
+      names_.InsertAt(index_, std::move(entry_));
+    }
+  }
+
+  SortedNames& names_;
+  Kind kind_;
+  int index_;
+  SortedNames::Entry entry_;
+};
+
+// The list replaced as a whole (many names inserted at once, or cleared).
+class NamesReplaced : public Change {
+ public:
+  NamesReplaced(SortedNames& names, std::vector<SortedNames::Entry> entries)
+      : names_(names), entries_(std::move(entries)) {}
+  void Undo() override { names_.SwapEntries(entries_); }
+  void Redo() override { names_.SwapEntries(entries_); }
+  std::size_t Bytes() const override {
+    std::size_t bytes = sizeof(*this);
+    for (const auto& e : entries_) bytes += sizeof(e) + e.name.size() + e.companion.size();
+    return bytes;
+  }
+
+ private:
+  SortedNames& names_;
+  std::vector<SortedNames::Entry> entries_;
+};
+
+bool SortedNames::Recording() const {
+  if (!history_) return false;
+  // A change outside any step leaves the history unable to go back past it.
+  if (!history_->StepOpen()) history_->Unrecorded();
+  return history_->Recording();
+}
+
+void SortedNames::InsertAt(int index, Entry entry) {
+  ++exactCount_[entry.name];
+  ++keyCount_[entry.key];
+  entries_.insert(entries_.begin() + index, std::move(entry));
+}
+
+SortedNames::Entry SortedNames::TakeAt(int index) {
+  Entry entry = std::move(entries_[Index(index)]);
+  if (--exactCount_[entry.name] == 0) exactCount_.erase(entry.name);
+  if (--keyCount_[entry.key] == 0) keyCount_.erase(entry.key);
+  entries_.erase(entries_.begin() + index);
+  return entry;
+}
+
+void SortedNames::SwapEntries(std::vector<Entry>& entries) {
+  entries_.swap(entries);
+  exactCount_.clear();
+  keyCount_.clear();
+  for (const Entry& entry : entries_) {
+    ++exactCount_[entry.name];
+    ++keyCount_[entry.key];
+  }
+}
+
+void SortedNames::SetCompanion(int index, std::string_view text) {
+  Entry& entry = entries_[Index(index)];
+  if (entry.companion == text) return;
+  if (Recording()) {
+    history_->Record(std::make_unique<NameChange>(*this, NameChange::Kind::Companion, index,
+                                                  Entry{{}, entry.companion, {}}));
+  }
+  entry.companion = text;
+}
 
 SortedNames::SortedNames() : collator_(QLocale::system()) {
   collator_.setCaseSensitivity(Qt::CaseInsensitive);
@@ -19,13 +109,17 @@ int SortedNames::Insert(std::string_view name, std::string_view companion) {
                              [&](const QString& value, const Entry& e) {
                                return collator_.compare(value, FromCp932(e.name)) < 0;
                              });
-  ++exactCount_[entry.name];
-  ++keyCount_[entry.key];
-  at = entries_.insert(at, std::move(entry));
-  return static_cast<int>(at - entries_.begin());
+  const int index = static_cast<int>(at - entries_.begin());
+  InsertAt(index, std::move(entry));
+  if (Recording()) {
+    history_->Record(std::make_unique<NameChange>(*this, NameChange::Kind::Inserted, index, Entry{}));
+  }
+  return index;
 }
 
 void SortedNames::InsertMany(const std::vector<std::string_view>& names) {
+  if (names.empty()) return;
+  if (Recording()) history_->Record(std::make_unique<NamesReplaced>(*this, entries_));
   for (std::string_view name : names) {
     Entry entry{std::string(name), std::string(), KeyOf(name)};
     ++exactCount_[entry.name];
@@ -62,13 +156,17 @@ int SortedNames::IndexOf(std::string_view name) const {
 }
 
 void SortedNames::RemoveAt(int index) {
-  const Entry& entry = entries_[Index(index)];
-  if (--exactCount_[entry.name] == 0) exactCount_.erase(entry.name);
-  if (--keyCount_[entry.key] == 0) keyCount_.erase(entry.key);
-  entries_.erase(entries_.begin() + index);
+  Entry entry = TakeAt(index);
+  if (Recording()) {
+    history_->Record(
+        std::make_unique<NameChange>(*this, NameChange::Kind::Removed, index, std::move(entry)));
+  }
 }
 
 void SortedNames::Clear() {
+  if (Recording() && !entries_.empty()) {
+    history_->Record(std::make_unique<NamesReplaced>(*this, std::move(entries_)));
+  }
   entries_.clear();
   exactCount_.clear();
   keyCount_.clear();

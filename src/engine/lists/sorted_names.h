@@ -9,17 +9,21 @@
 
 namespace engine {
 
+class History;
+
 // A list of CP932 names kept in the user's locale order without regard to letter case, each
 // with a companion text (the subject store's counterpart; unused for summaries). Lookups by
 // name ignore letter case. Duplicates are allowed; a new name goes after its equals.
 class SortedNames {
  public:
   SortedNames();
+  // Changes are reported to `history` while one of its steps is open.
+  void SetHistory(History* history) { history_ = history; }
 
   int Count() const { return static_cast<int>(entries_.size()); }
   const std::string& Name(int index) const { return entries_[Index(index)].name; }
   const std::string& Companion(int index) const { return entries_[Index(index)].companion; }
-  void SetCompanion(int index, std::string_view text) { entries_[Index(index)].companion = text; }
+  void SetCompanion(int index, std::string_view text);
 
   // Inserts at the sorted place; returns the new entry's index.
   int Insert(std::string_view name, std::string_view companion = {});
@@ -33,6 +37,8 @@ class SortedNames {
   void Clear();
 
  private:
+  friend class NameChange;
+  friend class NamesReplaced;
   struct Entry {
     std::string name;
     std::string companion;
@@ -40,6 +46,12 @@ class SortedNames {
   };
   static std::size_t Index(int index) { return static_cast<std::size_t>(index); }
   static QString KeyOf(std::string_view name);
+  // The entry goes in at `index` exactly, or comes out, with the counts kept in step.
+  void InsertAt(int index, Entry entry);
+  Entry TakeAt(int index);
+  // Swaps the whole list for `entries`, recounting.
+  void SwapEntries(std::vector<Entry>& entries);
+  bool Recording() const;
 
   QCollator collator_;
   std::vector<Entry> entries_;
@@ -47,6 +59,7 @@ class SortedNames {
   // a name that is present, or plainly absent, costs no scan.
   std::unordered_map<std::string, int> exactCount_;
   std::unordered_map<QString, int> keyCount_;
+  History* history_ = nullptr;
 };
 
 }  // namespace engine

@@ -12,6 +12,7 @@ namespace engine {
 // side of a journal line), sorted; lookups ignore letter case.
 class SubjectStore {
  public:
+  void SetHistory(History* history) { names_.SetHistory(history); }
   // A subject-file line: the subject, optionally a TAB and the counterpart; anything after a
   // second TAB is ignored.
   void AddLine(std::string_view line);
@@ -41,6 +42,7 @@ class SubjectStore {
 // The summaries offered for the journal's summary cell, sorted; lookups ignore letter case.
 class SummaryStore {
  public:
+  void SetHistory(History* history) { names_.SetHistory(history); }
   void Add(std::string_view text) { names_.Insert(text); }
   void AddMany(const std::vector<std::string_view>& texts) { names_.InsertMany(texts); }
   // Removes the first entry equal without regard to letter case; false when there is none.

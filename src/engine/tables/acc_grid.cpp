@@ -9,6 +9,7 @@
 #include "engine/base/fields.h"
 #include "engine/base/text_file.h"
 #include "engine/base/ui.h"
+#include "engine/history/table_changes.h"
 #include "engine/tables/ledger_grid.h"
 
 namespace engine {
@@ -35,8 +36,10 @@ std::string RowError::MessageWithRow() const {
          Sjis(" 行目）");
 }
 
-TAccGrid::TAccGrid(TableHost& host, std::string_view headingCommaText) : host_(host) {
+TAccGrid::TAccGrid(TableHost& host, std::string_view headingCommaText)
+    : host_(host), history_(host.Changes()) {
   rows_.resize(2);
+  marks_.resize(2);
   auto heading = SplitCommaText(headingCommaText);
   RowTexts texts{};
   // Field 0 is the row-header column's empty heading.
@@ -53,14 +56,133 @@ std::string_view TAccGrid::Cell(int column, int row) const {
 
 void TAccGrid::SetCell(int column, int row, std::string_view text) {
   if (row < 1 || row >= RowCount() || column < 1 || column > 6) return;
-  rows_[static_cast<std::size_t>(row)].SetCell(column, text);
+  WriteCell(column, row, text);
   NotifyRows(row, row);
 }
 
-void TAccGrid::SetRowCount(int count) {
-  if (count < 2) count = 2;
-  rows_.resize(static_cast<std::size_t>(count));
+History::TableEntry* TAccGrid::Recording() {
+  if (!history_) return nullptr;
+  if (!history_->Recording()) {
+    if (!history_->StepOpen()) history_->Unrecorded();
+    return nullptr;
+  }
+  return &history_->Touch(*this);
+}
+
+void TAccGrid::WriteCell(int column, int row, std::string_view text) {
+  Row& target = rows_[static_cast<std::size_t>(row)];
+  const std::string_view before = target.Cell(column);
+  if (before == text) return;
+  if (History::TableEntry* entry = Recording(); entry && !AppendedInStep(*entry, row)) {
+    auto* writes = dynamic_cast<CellWrites*>(history_->LastChange());
+    if (!writes || &writes->Table() != this) {
+      auto made = std::make_unique<CellWrites>(*this);
+      writes = made.get();
+      history_->Record(std::move(made));
+    }
+    writes->Add(column, row, before, text);
+  }
+  target.SetCell(column, text);
+}
+
+void TAccGrid::WriteRow(int row, const RowTexts& texts) {
+  Row& target = rows_[static_cast<std::size_t>(row)];
+  if (History::TableEntry* entry = Recording(); entry && !AppendedInStep(*entry, row)) {
+    if (target.Cells() == texts) return;
+    Row written(texts);
+    using std::swap;
+    swap(target, written);
+    history_->Record(std::make_unique<RowWrite>(*this, row, std::move(written)));
+    return;
+  }
+  target.Assign(texts);
+}
+
+void TAccGrid::AppendRows(int count, std::uint8_t mark) {
+  if (count <= 0) return;
+  if (History::TableEntry* entry = Recording()) {
+    // Appends since the table's last other change of rows grow one record: undoing it
+    // takes all those rows at once, whatever the step wrote into them.
+    auto* appended = static_cast<RowsAppended*>(entry->appending);
+    if (!appended) {
+      auto made = std::make_unique<RowsAppended>(*this, RowCount());
+      appended = made.get();
+      entry->appendedFrom = RowCount();
+      entry->appending = appended;
+      history_->Record(std::move(made));
+    }
+    appended->Grow(count);
+  }
+  rows_.resize(rows_.size() + static_cast<std::size_t>(count));
+  marks_.resize(rows_.size(), mark);
+}
+
+void TAccGrid::EraseRow(int row) {
+  const auto at = static_cast<std::size_t>(row);
+  if (History::TableEntry* entry = Recording()) {
+    EndAppending(*entry);
+    history_->Record(std::make_unique<RowErased>(*this, row, std::move(rows_[at]), marks_[at]));
+  }
+  rows_.erase(rows_.begin() + row);
+  marks_.erase(marks_.begin() + row);
+}
+
+void TAccGrid::SetMark(int row, std::uint8_t mark) {
+  std::uint8_t& target = marks_[static_cast<std::size_t>(row)];
+  if (target == mark) return;
+  if (History::TableEntry* entry = Recording(); entry && !AppendedInStep(*entry, row)) {
+    auto* writes = dynamic_cast<MarkWrites*>(history_->LastChange());
+    if (!writes || &writes->Table() != this) {
+      auto made = std::make_unique<MarkWrites>(*this);
+      writes = made.get();
+      history_->Record(std::move(made));
+    }
+    writes->Add(row, target, mark);
+  }
+  target = mark;
+}
+
+void TAccGrid::ReplaceRows(std::vector<Row> rows, std::uint8_t mark) {
+  std::vector<std::uint8_t> marks(std::max<std::size_t>(rows.size(), 2), mark);
+  ReplaceRows(std::move(rows), std::move(marks));
+}
+
+void TAccGrid::ReplaceRows(std::vector<Row> rows, std::vector<std::uint8_t> marks) {
+  if (rows.empty()) rows.emplace_back();
+  if (rows.size() < 2) rows.emplace_back();
+  marks.resize(rows.size(), 0);
+  marks[0] = 0;
+  std::swap(rows[0], rows_[0]);
+  rows_.swap(rows);
+  marks_.swap(marks);
+  if (History::TableEntry* entry = Recording()) {
+    EndAppending(*entry);
+    history_->Record(std::make_unique<RowsReplaced>(*this, std::move(rows), std::move(marks)));
+  }
+}
+
+GridCursor TAccGrid::Cursor() const {
+  return {currentColumn_, currentRow_, selectedLine_, focusedColumn_, focusedRow_};
+}
+
+void TAccGrid::RestoreCursor(const GridCursor& cursor) {
+  const int last = RowCount() - 1;
+  currentColumn_ = cursor.currentColumn;
+  currentRow_ = std::clamp(cursor.currentRow, 1, last);
+  selectedLine_ = cursor.selectedLine > last ? 0 : cursor.selectedLine;
+  focusedColumn_ = cursor.focusedColumn;
+  focusedRow_ = std::clamp(cursor.focusedRow, 1, last);
+}
+
+void TAccGrid::HistoryApplied() {
   NotifyReset();
+  NotifyFocus();
+  NotifyMarks();
+}
+
+void TAccGrid::DragRow(int from, int to) {
+  HistoryStep step(history_, Sjis("行の移動"));
+  if (MoveRow(from, to)) LineMoved(from, to);
 }
 
 Ui& TAccGrid::ui() const { return host_.ui(); }
@@ -78,20 +200,17 @@ void TAccGrid::FocusRow(int row) {
 }
 
 void TAccGrid::AppendRow() {
-  rows_.emplace_back();
+  AppendRows(1, 0);
   NotifyReset();
 }
 
 void TAccGrid::RemoveRow(int row) {
   if (row < 1 || row >= RowCount()) return;
-  if (RowCount() > 2 && row == RowCount() - 1) {
-    rows_.pop_back();
-    currentRow_ = row - 1;
-  } else if (RowCount() > 2) {
-    rows_.erase(rows_.begin() + row);
-    currentRow_ = row;
+  if (RowCount() > 2) {
+    EraseRow(row);
+    currentRow_ = row == RowCount() ? row - 1 : row;
   } else {
-    rows_[1].Clear();
+    WriteRow(1, RowTexts{});
     currentRow_ = row;
   }
   selectedLine_ = currentRow_;
@@ -107,11 +226,11 @@ bool TAccGrid::MoveRow(int from, int to) {
     NotifyReset();  // the view has already drawn the row at its new place
     return false;
   }
-  const auto first = rows_.begin();
-  if (from < to) {
-    std::rotate(first + from, first + from + 1, first + to + 1);
-  } else {
-    std::rotate(first + to, first + from, first + from + 1);
+  RowMoved moved(*this, from, to);
+  moved.Redo();
+  if (History::TableEntry* entry = Recording()) {
+    EndAppending(*entry);
+    history_->Record(std::make_unique<RowMoved>(moved));
   }
   NotifyReset();
   return true;
@@ -135,7 +254,7 @@ bool TAccGrid::LoadRows(const QString& path) {
   if (count == 0) return false;
   std::vector<Row> rows;
   rows.reserve(count + 2);
-  rows.push_back(std::move(rows_[0]));
+  rows.emplace_back();  // the heading's place
   unreadableCount_ = filledLines_ = commaLines_ = 0;
   firstUnreadable_.clear();
   int number = 0;
@@ -151,7 +270,7 @@ bool TAccGrid::LoadRows(const QString& path) {
     if (firstUnreadable_.size() < kUnreadableShown)
       firstUnreadable_.push_back({number, ShortenedText(line)});
   });
-  rows_.swap(rows);
+  ReplaceRows(std::move(rows), 0);
   NotifyReset();
   return true;
 }
@@ -182,8 +301,10 @@ std::string TAccGrid::FileImage() const {
 void TAccGrid::SwapRows(int a, int b) {
   if (a == b) return;
   using std::swap;
-  swap(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]);
-  RowsSwapped(a, b);
+  const auto i = static_cast<std::size_t>(a), j = static_cast<std::size_t>(b);
+  swap(rows_[i], rows_[j]);
+  std::swap(marks_[i], marks_[j]);
+  if (sortOrder_) std::swap((*sortOrder_)[i - 1], (*sortOrder_)[j - 1]);
 }
 
 Date TAccGrid::RowDate(int row, int currentYear) const {
@@ -210,11 +331,27 @@ void TAccGrid::SortByDate() {
   std::vector<int> days(rows_.size(), kUnread);
   // Asking the clock once, not once per row, keeps a million-row sort fast.
   sortYear_ = Today().year();
-  // Every row's texts may move; the view re-reads them whatever happens.
-  struct ResetOnExit {
-    const TAccGrid& grid;
-    ~ResetOnExit() { grid.NotifyReset(); }
-  } reset{*this};
+  // A recorded sort keeps where each row came from, which is all its undo needs.
+  std::vector<std::uint32_t> order;
+  if (Recording()) {
+    EndAppending(*Recording());
+    order.resize(static_cast<std::size_t>(std::max(n, 0)));
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i + 1);
+    sortOrder_ = &order;
+  }
+  // Every row's texts may move; the view re-reads them and the order is recorded (as far as
+  // the sort got) whatever happens.
+  struct OnExit {
+    TAccGrid& grid;
+    std::vector<std::uint32_t>& order;
+    ~OnExit() {
+      grid.sortOrder_ = nullptr;
+      bool moved = false;
+      for (std::size_t i = 0; i < order.size() && !moved; ++i) moved = order[i] != i + 1;
+      if (moved) grid.history_->Record(std::make_unique<RowsSorted>(grid, std::move(order)));
+      grid.NotifyReset();
+    }
+  } onExit{*this, order};
   if (n > kSelectionSortLimit) {
     PartitionSort(1, n, days);
   } else {

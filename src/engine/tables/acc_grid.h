@@ -2,11 +2,13 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/base/date.h"
+#include "engine/history/history.h"
 #include "engine/tables/row.h"
 #include "engine/tables/row_error.h"
 #include "engine/tables/table_host.h"
@@ -58,6 +60,11 @@ class TAccGrid {
   // True when column 1 of the data row holds text.
   bool IsDated(int row) const { return !Cell(1, row).empty(); }
 
+  // The byte a table keeps beside each row (the journal's posted state); 0 for the heading.
+  std::uint8_t Mark(int row) const {
+    return row < 0 || row >= RowCount() ? 0 : marks_[static_cast<std::size_t>(row)];
+  }
+
   int CurrentColumn() const { return currentColumn_; }
   int CurrentRow() const { return currentRow_; }
   int SelectedLine() const { return selectedLine_; }
@@ -73,8 +80,22 @@ class TAccGrid {
   // Room for `count` rows in all, so that a long run of appended rows (posting a whole
   // journal) doesn't move the rows again and again.
   void ReserveRows(int count) {
-    if (count > RowCount()) rows_.reserve(static_cast<std::size_t>(count));
+    if (count <= RowCount()) return;
+    rows_.reserve(static_cast<std::size_t>(count));
+    marks_.reserve(static_cast<std::size_t>(count));
   }
+
+  // Rows and marks as a recovery file kept them (rows[0] a place holder for the heading).
+  void LoadRecovered(std::vector<Row> rows, std::vector<std::uint8_t> marks) {
+    ReplaceRows(std::move(rows), std::move(marks));
+    NotifyReset();
+  }
+
+  // The cursor as the undo history keeps it, and its return after an undo or redo.
+  GridCursor Cursor() const;
+  void RestoreCursor(const GridCursor& cursor);
+  // An undo or redo changed the table: the view re-reads it and the cursor shows again.
+  virtual void HistoryApplied();
 
   void SetView(GridView* view) { view_ = view; }
   GridView* View() const { return view_; }
@@ -131,6 +152,8 @@ class TAccGrid {
   // False when nothing moved (the same row, a row out of range, or a book that must not
   // change); LineMoved must then not follow.
   bool MoveRow(int from, int to);
+  // The user's row drag as one command: MoveRow, then LineMoved.
+  void DragRow(int from, int to);
   void SwapRows(int a, int b);
   void RefreshStatus();
   // Jumps to a line: the toolkit's focused row becomes `row`, which is then the current row
@@ -147,15 +170,25 @@ class TAccGrid {
   std::vector<RowTexts> OutputRows() const;
 
  protected:
-  // Lets a table keep what it attaches to rows (the journal's posted states) in step.
-  virtual void RowsSwapped(int /*a*/, int /*b*/) {}
+  // Every change to the rows and their marks goes through these, which report it to the
+  // book's history while a step is open. None of them tells the view.
+  void WriteCell(int column, int row, std::string_view text);
+  void WriteRow(int row, const RowTexts& texts);
+  void AppendRows(int count, std::uint8_t mark);
+  void EraseRow(int row);
+  void SetMark(int row, std::uint8_t mark);
+  // Rows 1 and on replaced by rows[1] and on, every one with `mark`; rows[0] is a place
+  // holder, the heading stays.
+  void ReplaceRows(std::vector<Row> rows, std::uint8_t mark);
+  void ReplaceRows(std::vector<Row> rows, std::vector<std::uint8_t> marks);
+  // The history of the book the table belongs to, or null.
+  History* Changes() const { return history_; }
 
   void SetCurrentCell(int column, int row) {
     currentColumn_ = column;
     currentRow_ = row;
   }
   void SetSelectedLine(int row) { selectedLine_ = row; }
-  void SetRowCount(int count);
   // Loads a table file's lines into rows 1 and on; false when the file had no lines.
   bool LoadRows(const QString& path);
   // Column 1 of the row read as a date; a text that doesn't read throws RowError.
@@ -171,19 +204,34 @@ class TAccGrid {
   void NotifyFocus() const;
   void NotifyEditor() const;
 
-  std::vector<Row> rows_;
   // Of the last loaded file: its non-empty lines, and those of them that hold no TAB but
   // five or more commas (a CSV file).
   int filledLines_ = 0;
   int commaLines_ = 0;
 
  private:
+  friend class TableEdits;
+  // The table's entry in the open step, or null when nothing records.
+  History::TableEntry* Recording();
+  // True when `row` was appended in the open step, which then needs no further record.
+  bool AppendedInStep(const History::TableEntry& entry, int row) const {
+    return entry.appendedFrom >= 0 && row >= entry.appendedFrom;
+  }
+  // A change of rows other than an append ends the open step's run of appended rows.
+  static void EndAppending(History::TableEntry& entry) {
+    entry.appending = nullptr;
+    entry.appendedFrom = -1;
+  }
+
   void SelectionSort(int lo, int hi, std::vector<int>& days);
   void PartitionSort(int lo, int hi, std::vector<int>& days);
   void SwapSorted(int a, int b, std::vector<int>& days);
   int DateOf(int row, std::vector<int>& days) const;
 
+  std::vector<Row> rows_;
+  std::vector<std::uint8_t> marks_;
   TableHost& host_;
+  History* history_;
   GridView* view_ = nullptr;
   std::string caption_;
   int currentColumn_ = 1;
@@ -195,6 +243,8 @@ class TAccGrid {
   int sortYear_ = 0;
   int unreadableCount_ = 0;
   std::vector<UnreadableLine> firstUnreadable_;
+  // While a recorded sort runs: where each row stood before it.
+  std::vector<std::uint32_t>* sortOrder_ = nullptr;
 };
 
 }  // namespace engine

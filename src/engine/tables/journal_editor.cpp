@@ -129,6 +129,7 @@ int TJournalGrid::ChosenSubject() const {
 
 bool TJournalGrid::CommitEditor() {
   if (editor_ == EditorKind::None) return true;
+  HistoryStep step(Changes(), Sjis("セルの編集"));
   bool stored = true;
   if (ValidRow(CurrentRow()) && EditorChangesCell() && Host().RefuseChange()) {
     stored = false;

@@ -20,19 +20,21 @@ constexpr std::uint8_t kUnposted = 1;
 }  // namespace
 
 TJournalGrid::TJournalGrid(TableHost& host)
-    : TAccGrid(host, Sjis(",日付,金額,借方科目,摘要,貸方科目,金額")),
-      unposted_{kPosted, kUnposted} {}
+    : TAccGrid(host, Sjis(",日付,金額,借方科目,摘要,貸方科目,金額")) {
+  // The list stores record into the book's history as the tables do.
+  subjects_.SetHistory(host.Changes());
+  summaries_.SetHistory(host.Changes());
+  SetMark(1, kUnposted);
+}
 
 TJournalGrid::~TJournalGrid() = default;
 
 bool TJournalGrid::IsPosted(int row) const {
-  if (row < 0 || static_cast<std::size_t>(row) >= unposted_.size()) return false;
-  return unposted_[static_cast<std::size_t>(row)] == kPosted;
+  if (row < 0 || row >= RowCount()) return false;
+  return Mark(row) == kPosted;
 }
 
-void TJournalGrid::SetPosted(int row, bool posted) {
-  unposted_[static_cast<std::size_t>(row)] = posted ? kPosted : kUnposted;
-}
+void TJournalGrid::SetPosted(int row, bool posted) { SetMark(row, posted ? kPosted : kUnposted); }
 
 bool TJournalGrid::HasUnpostedLines() const {
   for (int r = 1; r < RowCount(); ++r) {
@@ -42,17 +44,13 @@ bool TJournalGrid::HasUnpostedLines() const {
 }
 
 void TJournalGrid::AppendRow() {
-  TAccGrid::AppendRow();
-  unposted_.push_back(kUnposted);
+  AppendRows(1, kUnposted);
+  NotifyReset();
 }
 
 void TJournalGrid::RemoveRow(int row) {
   if (!ValidRow(row)) return;
-  if (RowCount() > 2) {
-    unposted_.erase(unposted_.begin() + row);
-  } else {
-    SetPosted(1, false);
-  }
+  if (RowCount() <= 2) SetPosted(1, false);
   TAccGrid::RemoveRow(row);
   HideEditor();
 }
@@ -61,18 +59,9 @@ void TJournalGrid::LineMoved(int from, int to) {
   if (from == to || !ValidRow(from) || !ValidRow(to)) return;
   // An editor left open would stand over a row that has just moved away.
   HideEditor();
+  // The posted states moved with their rows in MoveRow.
   TAccGrid::LineMoved(from, to);
-  const auto first = unposted_.begin();
-  if (from < to) {
-    std::rotate(first + from, first + from + 1, first + to + 1);
-  } else {
-    std::rotate(first + to, first + from, first + from + 1);
-  }
   NotifyMarks();
-}
-
-void TJournalGrid::RowsSwapped(int a, int b) {
-  std::swap(unposted_[static_cast<std::size_t>(a)], unposted_[static_cast<std::size_t>(b)]);
 }
 
 void TJournalGrid::SortByDate() {
@@ -80,6 +69,13 @@ void TJournalGrid::SortByDate() {
   HideEditor();
   TAccGrid::SortByDate();
   NotifyMarks();
+}
+
+void TJournalGrid::HistoryApplied() {
+  HideEditor();
+  TAccGrid::HistoryApplied();
+  // Back on a cell, the editor opens there as it does when the user selects the cell.
+  if (SelectedLine() == 0 && CurrentColumn() >= 1) OpenEditor();
 }
 
 std::array<int, 6> TJournalGrid::FitColumns(int windowWidth) const {
@@ -95,7 +91,7 @@ std::array<int, 6> TJournalGrid::FitColumns(int windowWidth) const {
 
 void TJournalGrid::LoadTable(const QString& path) {
   HideEditor();
-  if (LoadRows(path)) unposted_.assign(rows_.size(), kPosted);
+  LoadRows(path);
   // Saving would write an empty journal over such a file; the CSV import is its way in.
   if (filledLines_ > 0 && commaLines_ == filledLines_) {
     throw Error("'" + PathToCp932(path).value_or(std::string()) +
@@ -163,6 +159,7 @@ bool TJournalGrid::SaveLists() {
 }
 
 void TJournalGrid::LineAdd() {
+  HistoryStep step(Changes(), Sjis("行の追加"));
   AppendRow();
   FocusRow(RowCount() - 1);
 }
@@ -175,6 +172,10 @@ void TJournalGrid::LineDel() {
   }
   const int row = CurrentRow();
   if (!ValidRow(row)) return;
+  // An empty line holds nothing to lose.
+  if (Host().ConfirmLineDelete() && !RowAt(row).IsEmpty() &&
+      !ui().AskYesNo(Sjis("この行を削除しますか？"))) return;
+  HistoryStep step(Changes(), Sjis("行の削除"));
   if (!UnpostForEdit(row)) return;
   RemoveRow(row);
   Host().SetModified();
@@ -202,10 +203,11 @@ bool TJournalGrid::RemoveSummary(std::string_view text) {
 }
 
 void TJournalGrid::LoadCsvLines(const std::vector<std::string>& lines) {
+  HistoryStep step(Changes(), Sjis("CSVファイルの読み込み"));
   HideEditor();
   std::vector<Row> rows;
   rows.reserve(lines.size() + 2);
-  rows.push_back(std::move(rows_[0]));
+  rows.emplace_back();  // the heading's place
   for (const std::string& line : lines) {
     RowTexts fields = SplitFieldViews<6>(line, ',');
     if (line.find('\t') == std::string::npos) {
@@ -222,10 +224,7 @@ void TJournalGrid::LoadCsvLines(const std::vector<std::string>& lines) {
     }
     rows.emplace_back(fields);
   }
-  if (rows.size() < 2) rows.emplace_back();
-  rows_.swap(rows);
-  unposted_.assign(rows_.size(), kUnposted);
-  unposted_[0] = kPosted;
+  ReplaceRows(std::move(rows), kUnposted);
   NotifyReset();
 
   // Neighbouring lines mostly share their subjects, so the store is asked once per run.
@@ -259,13 +258,17 @@ void TJournalGrid::AppendLines(const std::vector<RowTexts>& lines) {
   HideEditor();
   int at = RowCount();
   while (at > 1 && RowAt(at - 1).IsEmpty()) --at;
-  std::vector<Row> added;
-  added.reserve(lines.size());
-  for (const RowTexts& texts : lines) added.emplace_back(texts);
-  const auto offset = static_cast<std::ptrdiff_t>(at);
-  rows_.insert(rows_.begin() + offset, std::make_move_iterator(added.begin()),
-               std::make_move_iterator(added.end()));
-  unposted_.insert(unposted_.begin() + offset, lines.size(), kUnposted);
+  // The lines go in before the empty rows at the end: rows are added, the lines written from
+  // `at` and the empty rows' marks moved below them.
+  const int count = static_cast<int>(lines.size());
+  std::vector<std::uint8_t> tail;
+  for (int r = at; r < RowCount(); ++r) tail.push_back(Mark(r));
+  AppendRows(count, kUnposted);
+  for (int i = 0; i < count; ++i) {
+    WriteRow(at + i, lines[static_cast<std::size_t>(i)]);
+    SetMark(at + i, kUnposted);
+  }
+  for (std::size_t i = 0; i < tail.size(); ++i) SetMark(at + count + static_cast<int>(i), tail[i]);
   if (!RowAt(RowCount() - 1).IsEmpty()) AppendRow();
   NotifyReset();
   NotifyMarks();

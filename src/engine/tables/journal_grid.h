@@ -61,6 +61,7 @@ class TJournalGrid : public TAccGrid {
   void SelectMatchingLine(const LineKey& key) override;
   void SelectLine(int row) override;
   bool MousePress(int column, int row) override;
+  void HistoryApplied() override;
 
   // In-place editors. The editor lies over the current cell.
   EditorKind OpenEditorKind() const { return editor_; }
@@ -131,9 +132,6 @@ class TJournalGrid : public TAccGrid {
   // Error on an empty or invalid date up to the last dated row.
   std::pair<Date, Date> DateRange() const;
 
- protected:
-  void RowsSwapped(int a, int b) override;
-
  private:
   bool CommitDate();
   bool CommitAmount();
@@ -151,8 +149,6 @@ class TJournalGrid : public TAccGrid {
   void PostRow(int row, const LedgerIndex& ledgers);
   void GoToLedgerOf(int subjectColumn, bool debitSide);
 
-  // 1 = unposted, 0 = posted, one element per row; the heading's element is 0.
-  std::vector<std::uint8_t> unposted_;
   mutable regexp::TAWKStr matcher_;
   TAccClip clip_;
   SubjectStore subjects_;

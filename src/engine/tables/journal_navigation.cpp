@@ -44,11 +44,12 @@ void TJournalGrid::LineCopy() {
 }
 
 void TJournalGrid::LinePaste() {
+  HistoryStep step(Changes(), Sjis("行の貼り付け"));
   if (!CommitEditor() || Host().RefuseChange()) return;
   const int row = CurrentRow();
   if (!ValidRow(row)) return;
   if (!UnpostForEdit(row)) return;
-  rows_[static_cast<std::size_t>(row)].Assign(clip_.GetLine());
+  WriteRow(row, clip_.GetLine());
   NotifyRows(row, row);
   Host().SetModified();
 }

@@ -56,7 +56,7 @@ std::int32_t TLedgerGrid::AmountDelta(int row) const {
 }
 
 void TLedgerGrid::StoreBalance(int row, std::int32_t value) {
-  rows_[static_cast<std::size_t>(row)].SetCell(6, IntToText(value));
+  WriteCell(6, row, IntToText(value));
 }
 
 void TLedgerGrid::CellSelected(int column, int row) {
@@ -227,7 +227,7 @@ void TLedgerGrid::SortByDate() {
     haveAbove = true;
   }
 
-  if (first) rows_[1].SetCell(6, *first);
+  if (first) WriteCell(6, 1, *first);
   for (std::size_t i = 0; i < balances.size(); ++i) {
     if (balances[i]) StoreBalance(static_cast<int>(i) + 2, *balances[i]);
   }

@@ -40,7 +40,7 @@ void TLedgerGrid::Post(const RowTexts& journalRow, bool debit) {
   }
   if (!trailingEmpty) AppendRow();
 
-  rows_[static_cast<std::size_t>(row)].Assign({date, counterpart, summary,
+  WriteRow(row, {date, counterpart, summary,
                                                debit ? amount : std::string_view(),
                                                debit ? std::string_view() : amount, balance});
   NotifyRows(row, row);

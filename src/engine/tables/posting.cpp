@@ -101,6 +101,7 @@ void TJournalGrid::PostLine() {
     ui().Message(Sjis("転記する行に空白があります"));
     return;
   }
+  HistoryStep step(Changes(), Sjis("行の転記"));
   try {
     PostRow(row);
   } catch (const Error& e) {
@@ -112,6 +113,7 @@ void TJournalGrid::PostLine() {
 
 bool TJournalGrid::PostAll() {
   if (!CommitEditor() || Host().RefuseChange()) return false;
+  HistoryStep step(Changes(), Sjis("すべての行の転記"));
   const LedgerIndex ledgers(Host());
   // Each posting appends one row to a ledger; making room first spares a long journal the
   // repeated moves of growing ledgers.

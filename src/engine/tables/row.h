@@ -29,6 +29,8 @@ class Row {
   void Assign(const RowTexts& cells);
   void SetCell(int column, std::string_view text);
   bool IsEmpty() const { return text_.empty(); }
+  // The bytes of all six texts together.
+  std::size_t TextSize() const { return text_.size(); }
   // True when all six cells hold text.
   bool IsComplete() const;
   void Clear() {

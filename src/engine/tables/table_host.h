@@ -7,6 +7,7 @@
 
 namespace engine {
 
+class History;
 class TAccGrid;
 class TJournalGrid;
 class TLedgerGrid;
@@ -26,6 +27,10 @@ class TableHost {
   // True, with the user told why, when the book must not change (it was opened read-only).
   // Every command that would change a table or a list asks this first.
   virtual bool RefuseChange() { return false; }
+  // The book's undo history, or null where changes are not kept.
+  virtual History* Changes() { return nullptr; }
+  // True when deleting a journal line asks first.
+  virtual bool ConfirmLineDelete() const { return false; }
 
   // Element 0 of the child window list; null while the book has none.
   virtual TJournalGrid* Journal() = 0;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/history/history.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 #include "engine/tables/table_host.h"
@@ -16,6 +17,8 @@ namespace engine::testing {
 class FakeHost : public TableHost {
  public:
   FakeUi fakeUi;
+  // Declared before the tables, which report to it.
+  History history;
   bool modified = false;
   std::string subjectPath, summaryPath;
   std::vector<std::string> shownMatching;  // captions given to ShowMatchingLine
@@ -29,6 +32,7 @@ class FakeHost : public TableHost {
 
   Ui& ui() override { return fakeUi; }
   void SetModified() override { modified = true; }
+  History* Changes() override { return &history; }
   TJournalGrid* Journal() override { return journal_.get(); }
   std::size_t LedgerCount() const override { return ledgers_.size(); }
   TLedgerGrid& LedgerAt(std::size_t index) override { return *ledgers_[index]; }
