@@ -109,6 +109,8 @@ class MainWindowTest : public BookWindowTest {
                                 "-",
                                 "家計簿を閉じる(&C)",
                                 "家計簿の保存(&S)",
+                                "名前を付けて保存…",
+                                "バックアップから復元…",
                                 "-",
                                 "テキスト出力",
                                 "CSV出力",

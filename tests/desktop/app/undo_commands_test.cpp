@@ -36,6 +36,9 @@ class UndoCommandsTest : public BookWindowTest {
     driver.Box(answer);
     Item(Command::EditLineDel)->trigger();
     QTRY_VERIFY(driver.Done());
+    // The question box had the activation; keys go to the main window again.
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
   }
 
  private slots:
@@ -87,7 +90,8 @@ class UndoCommandsTest : public BookWindowTest {
     Form().grid->SelectTableCell(1, 1);
     QLineEdit* editor = Form().Editors()->DateEditor();
     QTRY_VERIFY(editor->isVisible());
-    QVERIFY(editor->hasFocus());
+    editor->setFocus();
+    QTRY_VERIFY(editor->hasFocus());
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Journal().RowCount(), 4);
     QCOMPARE(Cell(2, 2), std::string("300"));
@@ -121,7 +125,8 @@ class UndoCommandsTest : public BookWindowTest {
   }
 };
 
+REGISTER_DESKTOP_TEST(UndoCommandsTest);
+
 }  // namespace desktop_tests
 
-REGISTER_DESKTOP_TEST(UndoCommandsTest);
 #include "undo_commands_test.moc"
