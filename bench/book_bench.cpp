@@ -18,21 +18,7 @@
 
 namespace {
 
-struct Fixture {
-  QTemporaryDir dir;
-  bench::GeneratedBook book;
-};
-
-// One generated book per size and order, made once per run.
-Fixture& BookOf(std::size_t lines, bool shuffled) {
-  static std::map<std::pair<std::size_t, bool>, std::unique_ptr<Fixture>> books;
-  auto& slot = books[{lines, shuffled}];
-  if (!slot) {
-    slot = std::make_unique<Fixture>();
-    slot->book = bench::WriteBook(slot->dir.path(), lines, shuffled);
-  }
-  return *slot;
-}
+using bench::BookOf;
 
 void BM_OpenBook(benchmark::State& state) {
   const auto& fixture = BookOf(static_cast<std::size_t>(state.range(0)), false);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <random>
 
 #include "engine/base/cp932.h"
@@ -131,6 +132,16 @@ GeneratedBook WriteBook(const QString& folder, std::size_t count, bool shuffled)
   book.csvPath = dir + "journal.csv";
   engine::WriteFileAtomically(path(book.csvPath), csv);
   return book;
+}
+
+BookFixture& BookOf(std::size_t lines, bool shuffled) {
+  static std::map<std::pair<std::size_t, bool>, std::unique_ptr<BookFixture>> books;
+  auto& slot = books[{lines, shuffled}];
+  if (!slot) {
+    slot = std::make_unique<BookFixture>();
+    slot->book = WriteBook(slot->dir.path(), lines, shuffled);
+  }
+  return *slot;
 }
 
 }  // namespace bench

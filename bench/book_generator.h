@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTemporaryDir>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -21,5 +22,12 @@ std::vector<std::string> GenerateJournalLines(std::size_t count, bool shuffled, 
 // Writes a whole book (index, journal, one ledger per subject with running balances, subject
 // and summary files) and the CSV file into `folder`, which must exist.
 GeneratedBook WriteBook(const QString& folder, std::size_t lines, bool shuffled);
+
+// One generated book per size and order in a temporary folder, made once per run.
+struct BookFixture {
+  QTemporaryDir dir;
+  GeneratedBook book;
+};
+BookFixture& BookOf(std::size_t lines, bool shuffled);
 
 }  // namespace bench

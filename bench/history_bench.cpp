@@ -17,20 +17,7 @@
 
 namespace {
 
-struct Fixture {
-  QTemporaryDir dir;
-  bench::GeneratedBook book;
-};
-
-Fixture& BookOf(std::size_t lines, bool shuffled) {
-  static std::map<std::pair<std::size_t, bool>, std::unique_ptr<Fixture>> books;
-  auto& slot = books[{lines, shuffled}];
-  if (!slot) {
-    slot = std::make_unique<Fixture>();
-    slot->book = bench::WriteBook(slot->dir.path(), lines, shuffled);
-  }
-  return *slot;
-}
+using bench::BookOf;
 
 // The process's resident memory in bytes.
 double ResidentBytes() {
@@ -71,7 +58,8 @@ void BM_HundredSteps(benchmark::State& state) {
     const double before = ResidentBytes();
     state.ResumeTiming();
     for (int step = 0; step < 100; ++step) {
-      const int row = 1 + static_cast<int>(random() % static_cast<unsigned>(journal.RowCount() - 2));
+      const int row =
+          1 + static_cast<int>(random() % static_cast<unsigned>(journal.RowCount() - 2));
       if (step % 2 == 0) {
         journal.SelectCell(2, row);
         journal.SetEditorText(std::to_string(1000 + step));
@@ -104,9 +92,21 @@ void BM_Save(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_UndoSort)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(5)
+BENCHMARK(BM_UndoSort)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_HundredSteps)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1)
-    ->Repetitions(3)->ReportAggregatesOnly(true);
-BENCHMARK(BM_Save)->Args({1000000, 0})->Args({1000000, 10})->Unit(benchmark::kMillisecond)
-    ->Iterations(2)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_HundredSteps)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_Save)
+    ->Args({1000000, 0})
+    ->Args({1000000, 10})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);

@@ -152,8 +152,8 @@ void MdiCommands::Build(QMainWindow& window, QToolBar& toolBar, std::function<vo
   }
   // Redo answers both keys users know it by.
   MenuItem(Command::EditRedo)
-      ->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")),
-                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+      ->setShortcuts(
+          {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
   MenuItem(Command::EditConfirmDelete)->setCheckable(true);
   SetUndoItems({}, {});
 

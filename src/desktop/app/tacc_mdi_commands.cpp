@@ -223,10 +223,9 @@ void TAccMDI::FileRestoreBackupExecute() {
                  lines;
   }
   bool chosen = false;
-  const QString item =
-      QInputDialog::getItem(this, QStringLiteral("バックアップから復元"),
-                            QStringLiteral("復元するバックアップを選んでください"), items, 0,
-                            false, &chosen);
+  const QString item = QInputDialog::getItem(this, QStringLiteral("バックアップから復元"),
+                                             QStringLiteral("復元するバックアップを選んでください"),
+                                             items, 0, false, &chosen);
   if (!chosen) return;
   const auto index = static_cast<std::size_t>(items.indexOf(item));
   if (index < backups.size()) book_->RestoreBackup(backups[index].name);

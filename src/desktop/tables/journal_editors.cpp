@@ -268,7 +268,7 @@ bool JournalEditors::eventFilter(QObject* watched, QEvent* event) {
     const bool redo = key->matches(QKeySequence::Redo) ||
                       key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
     if (!undo && !redo) return QObject::eventFilter(watched, event);
-    QLineEdit* line = watched == dateEditor_                  ? dateEditor_
+    QLineEdit* line = watched == dateEditor_                   ? dateEditor_
                       : watched == summaryChooser_->lineEdit() ? summaryChooser_->lineEdit()
                                                                : nullptr;
     if (line && (undo ? line->isUndoAvailable() : line->isRedoAvailable())) return false;

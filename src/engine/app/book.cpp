@@ -113,8 +113,12 @@ std::unique_ptr<TLedgerGrid> Book::TakeLedger(std::size_t index) {
   return ledger;
 }
 
-bool Book::Undo() { return ApplyHistory(true); }
-bool Book::Redo() { return ApplyHistory(false); }
+bool Book::Undo() {
+  return ApplyHistory(true);
+}
+bool Book::Redo() {
+  return ApplyHistory(false);
+}
 
 bool Book::ApplyHistory(bool undo) {
   if (!journal_ || (undo ? !history_.CanUndo() : !history_.CanRedo())) return false;
@@ -614,7 +618,7 @@ bool Book::AskListFiles(const std::string& folder, std::string paths[3]) {
   return false;
 }
 
-bool Book::NewBook(const std::string& name) {
+bool Book::RefuseBookName(const std::string& name, const std::string& parent) {
   if (name.empty()) {
     ui_.Message(Sjis("家計簿名を入力してください"));
     return true;
@@ -624,12 +628,17 @@ bool Book::NewBook(const std::string& name) {
     ui_.Message(Sjis("家計簿名に「/」「\\」や「.」「..」は使用できません"));
     return true;
   }
+  if (QFileInfo::exists(Path(parent + name + kSeparator))) {
+    ui_.Message(Sjis("同名データが存在します"));
+    return true;
+  }
+  return false;
+}
+
+bool Book::NewBook(const std::string& name) {
   try {
+    if (RefuseBookName(name, AppFolder())) return true;
     const std::string folder = AppFolder() + name + kSeparator;
-    if (QFileInfo::exists(Path(folder))) {
-      ui_.Message(Sjis("同名データが存在します"));
-      return true;
-    }
     if (!QDir().mkpath(Path(folder))) throw Error(Sjis("フォルダを作成できません"));
     std::string paths[3];
     if (!AskListFiles(folder, paths)) return false;
@@ -651,22 +660,10 @@ bool Book::NewBook(const std::string& name) {
 
 bool Book::SaveBookAs(const std::string& name) {
   if (!journal_) return false;
-  if (name.empty()) {
-    ui_.Message(Sjis("家計簿名を入力してください"));
-    return true;
-  }
-  if (!IsSafeFileBaseName(name)) {
-    ui_.Message(Sjis("家計簿名に「/」「\\」や「.」「..」は使用できません"));
-    return true;
-  }
   // The new folder stands beside the book's own.
-  std::string parent = folder_.substr(0, folder_.size() - 1);
-  parent = FolderOf(parent);
+  const std::string parent = FolderOf(folder_.substr(0, folder_.size() - 1));
+  if (RefuseBookName(name, parent)) return true;
   const std::string folder = parent + name + kSeparator;
-  if (QFileInfo::exists(Path(folder))) {
-    ui_.Message(Sjis("同名データが存在します"));
-    return true;
-  }
   if (!ReadinessCheck()) {
     ui_.Message(Sjis("保存出来ませんでした"));
     return false;

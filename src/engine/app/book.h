@@ -152,6 +152,8 @@ class Book : public TableHost {
   void InsertLedger(std::size_t index, std::unique_ptr<TLedgerGrid> ledger);
   std::unique_ptr<TLedgerGrid> TakeLedger(std::size_t index);
   bool ApplyHistory(bool undo);
+  // The checks of a new book's name in folder `parent`; true (the user told) when refused.
+  bool RefuseBookName(const std::string& name, const std::string& parent);
   // Offers an unsaved state found beside the book just opened.
   void OfferRecovery();
   void RemoveRecovery() const;

@@ -17,7 +17,9 @@ namespace engine {
 
 namespace {
 
-QString Path(std::string_view cp932) { return PathFromCp932(cp932); }
+QString Path(std::string_view cp932) {
+  return PathFromCp932(cp932);
+}
 
 std::string FileNameOf(const std::string& path) {
   const auto slash = path.rfind('/');

@@ -11,8 +11,8 @@ namespace engine {
 // so the folder opens as a book of its own. Paths are CP932, folders end with "/".
 
 struct BackupInfo {
-  std::string name;     // the folder's name, yyyymmdd-hhmmss
-  std::string index;    // its index file
+  std::string name;   // the folder's name, yyyymmdd-hhmmss
+  std::string index;  // its index file
   QDateTime time;
   int journalLines = 0;  // -1 when its journal can't be read
 };

@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::string_view kMagic = "ZENTABO RECOVERY 1";
 
-std::string BrokenMessage() { return Sjis("復元ファイルが壊れています"); }
+std::string BrokenMessage() {
+  return Sjis("復元ファイルが壊れています");
+}
 
 // Reads the lines of a recovery image one by one, refusing anything out of shape.
 class LineReader {
@@ -89,8 +91,10 @@ RecoveryImage ReadRecoveryImage(std::string_view bytes) {
   LineReader in(bytes);
   if (in.Next() != kMagic) throw Error(BrokenMessage());
   RecoveryImage image;
-  for (std::size_t n = Header(in.Next(), 'S'); n > 0; --n) image.subjectLines.emplace_back(in.Next());
-  for (std::size_t n = Header(in.Next(), 'M'); n > 0; --n) image.summaryLines.emplace_back(in.Next());
+  for (std::size_t n = Header(in.Next(), 'S'); n > 0; --n)
+    image.subjectLines.emplace_back(in.Next());
+  for (std::size_t n = Header(in.Next(), 'M'); n > 0; --n)
+    image.summaryLines.emplace_back(in.Next());
   const std::size_t tables = Header(in.Next(), 'C');
   if (tables == 0) throw Error(BrokenMessage());
   for (std::size_t t = 0; t < tables; ++t) {

@@ -98,9 +98,13 @@ History::TableEntry& History::Touch(TAccGrid& table) {
   return tables.back();
 }
 
-std::string History::UndoLabel() const { return CanUndo() ? steps_[index_ - 1]->label : std::string(); }
+std::string History::UndoLabel() const {
+  return CanUndo() ? steps_[index_ - 1]->label : std::string();
+}
 
-std::string History::RedoLabel() const { return CanRedo() ? steps_[index_]->label : std::string(); }
+std::string History::RedoLabel() const {
+  return CanRedo() ? steps_[index_]->label : std::string();
+}
 
 std::vector<TAccGrid*> History::Undo() {
   if (!CanUndo() || depth_ > 0) return {};

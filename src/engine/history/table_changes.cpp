@@ -30,11 +30,15 @@ std::optional<std::int32_t> CanonicalInt(std::string_view text) {
   return value;
 }
 
-Row& RowOf(TAccGrid& table, std::uint32_t row) { return TableEdits::Rows(table)[row]; }
+Row& RowOf(TAccGrid& table, std::uint32_t row) {
+  return TableEdits::Rows(table)[row];
+}
 
 }  // namespace
 
-std::size_t RowBytes(const Row& row) { return sizeof(Row) + row.TextSize(); }
+std::size_t RowBytes(const Row& row) {
+  return sizeof(Row) + row.TextSize();
+}
 
 void CellWrites::Add(int column, int row, std::string_view before, std::string_view after) {
   const auto r = static_cast<std::uint32_t>(row);
@@ -120,7 +124,9 @@ void RowWrite::Swap() {
   swap(RowOf(table_, static_cast<std::uint32_t>(row_)), other_);
 }
 
-std::size_t RowWrite::Bytes() const { return sizeof(*this) + other_.TextSize(); }
+std::size_t RowWrite::Bytes() const {
+  return sizeof(*this) + other_.TextSize();
+}
 
 void RowsAppended::Undo() {
   auto& rows = TableEdits::Rows(table_);
@@ -163,7 +169,9 @@ void RowErased::Redo() {
   marks.erase(marks.begin() + row_);
 }
 
-std::size_t RowErased::Bytes() const { return sizeof(*this) + removed_.TextSize(); }
+std::size_t RowErased::Bytes() const {
+  return sizeof(*this) + removed_.TextSize();
+}
 
 namespace {
 

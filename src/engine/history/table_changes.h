@@ -54,9 +54,7 @@ class MarkWrites : public Change {
   void Add(int row, std::uint8_t before, std::uint8_t after);
   void Undo() override { Apply(true); }
   void Redo() override { Apply(false); }
-  std::size_t Bytes() const override {
-    return sizeof(*this) + entries_.capacity() * sizeof(Entry);
-  }
+  std::size_t Bytes() const override { return sizeof(*this) + entries_.capacity() * sizeof(Entry); }
 
  private:
   struct Entry {
@@ -74,7 +72,8 @@ class MarkWrites : public Change {
 // A whole row's texts rewritten: the change holds the other version and swaps it in.
 class RowWrite : public Change {
  public:
-  RowWrite(TAccGrid& table, int row, Row other) : table_(table), row_(row), other_(std::move(other)) {}
+  RowWrite(TAccGrid& table, int row, Row other)
+      : table_(table), row_(row), other_(std::move(other)) {}
   void Undo() override { Swap(); }
   void Redo() override { Swap(); }
   std::size_t Bytes() const override;

@@ -112,7 +112,8 @@ int SortedNames::Insert(std::string_view name, std::string_view companion) {
   const int index = static_cast<int>(at - entries_.begin());
   InsertAt(index, std::move(entry));
   if (Recording()) {
-    history_->Record(std::make_unique<NameChange>(*this, NameChange::Kind::Inserted, index, Entry{}));
+    history_->Record(
+        std::make_unique<NameChange>(*this, NameChange::Kind::Inserted, index, Entry{}));
   }
   return index;
 }

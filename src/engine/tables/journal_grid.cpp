@@ -34,7 +34,9 @@ bool TJournalGrid::IsPosted(int row) const {
   return Mark(row) == kPosted;
 }
 
-void TJournalGrid::SetPosted(int row, bool posted) { SetMark(row, posted ? kPosted : kUnposted); }
+void TJournalGrid::SetPosted(int row, bool posted) {
+  SetMark(row, posted ? kPosted : kUnposted);
+}
 
 bool TJournalGrid::HasUnpostedLines() const {
   for (int r = 1; r < RowCount(); ++r) {
@@ -174,7 +176,8 @@ void TJournalGrid::LineDel() {
   if (!ValidRow(row)) return;
   // An empty line holds nothing to lose.
   if (Host().ConfirmLineDelete() && !RowAt(row).IsEmpty() &&
-      !ui().AskYesNo(Sjis("この行を削除しますか？"))) return;
+      !ui().AskYesNo(Sjis("この行を削除しますか？")))
+    return;
   HistoryStep step(Changes(), Sjis("行の削除"));
   if (!UnpostForEdit(row)) return;
   RemoveRow(row);

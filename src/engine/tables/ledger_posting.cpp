@@ -40,9 +40,8 @@ void TLedgerGrid::Post(const RowTexts& journalRow, bool debit) {
   }
   if (!trailingEmpty) AppendRow();
 
-  WriteRow(row, {date, counterpart, summary,
-                                               debit ? amount : std::string_view(),
-                                               debit ? std::string_view() : amount, balance});
+  WriteRow(row, {date, counterpart, summary, debit ? amount : std::string_view(),
+                 debit ? std::string_view() : amount, balance});
   NotifyRows(row, row);
   AppendRow();
 }

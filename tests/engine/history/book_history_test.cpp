@@ -54,8 +54,8 @@ Snapshot Take(Book& book) {
     }
     s.tables.push_back(text);
     const GridCursor c = table->Cursor();
-    s.cursors.push_back(std::to_string(c.currentColumn) + "," + std::to_string(c.currentRow) +
-                        "," + std::to_string(c.selectedLine));
+    s.cursors.push_back(std::to_string(c.currentColumn) + "," + std::to_string(c.currentRow) + "," +
+                        std::to_string(c.selectedLine));
   }
   s.subjects = book.Journal()->Subjects().FileLines();
   s.summaries = book.Journal()->Summaries().Summaries();
@@ -83,12 +83,12 @@ class BookHistoryTest : public ::testing::Test {
     Write(P("仕訳帳.txt"), {Sjis("25/06/03\t1200\t食費\t昼食\t現金\t1200"),
                             Sjis("25/06/01\t300\t食費\tパン\t現金\t300"),
                             Sjis("25/06/02\t500\t食費\t夕食\t現金\t500")});
-    Write(P("食費.txt"), {Sjis("25/06/03\t現金\t昼食\t1200\t\t1200"),
-                          Sjis("25/06/01\t現金\tパン\t300\t\t1500"),
-                          Sjis("25/06/02\t現金\t夕食\t500\t\t2000")});
-    Write(P("現金.txt"), {Sjis("25/06/03\t食費\t昼食\t\t1200\t-1200"),
-                          Sjis("25/06/01\t食費\tパン\t\t300\t-1500"),
-                          Sjis("25/06/02\t食費\t夕食\t\t500\t-2000")});
+    Write(P("食費.txt"),
+          {Sjis("25/06/03\t現金\t昼食\t1200\t\t1200"), Sjis("25/06/01\t現金\tパン\t300\t\t1500"),
+           Sjis("25/06/02\t現金\t夕食\t500\t\t2000")});
+    Write(P("現金.txt"),
+          {Sjis("25/06/03\t食費\t昼食\t\t1200\t-1200"), Sjis("25/06/01\t食費\tパン\t\t300\t-1500"),
+           Sjis("25/06/02\t食費\t夕食\t\t500\t-2000")});
     Write(P("給料.txt"), {});
     Write(P("勘定科目.txt"), {Sjis("給料"), Sjis("現金"), Sjis("食費\t現金")});
     Write(P("摘要.txt"), {Sjis("パン"), Sjis("昼食")});
@@ -145,8 +145,7 @@ TEST_F(BookHistoryTest, EveryCommandUndoesAndRedoesExactly) {
        [](auto& t) { t.J().LinePaste(); }},
       {"journal line dragged", "行の移動", nullptr, [](auto& t) { t.J().DragRow(1, 3); }},
       {"ledger line dragged up", "行の移動", nullptr, [](auto& t) { t.L("食費").DragRow(3, 1); }},
-      {"ledger line dragged down", "行の移動", nullptr,
-       [](auto& t) { t.L("現金").DragRow(1, 3); }},
+      {"ledger line dragged down", "行の移動", nullptr, [](auto& t) { t.L("現金").DragRow(1, 3); }},
       {"one line posted", "行の転記",
        [](auto& t) {
          t.Edit(1, 4, "25/06/05");
