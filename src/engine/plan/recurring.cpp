@@ -8,6 +8,7 @@
 #include "engine/base/error.h"
 #include "engine/base/integer.h"
 #include "engine/base/ui.h"
+#include "engine/history/history.h"
 #include "engine/plan/plan_file.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/table_host.h"
@@ -248,7 +249,10 @@ bool RecurringLines::Enter(const DueOccurrence& occurrence, std::string_view amo
     return false;
   }
   TJournalGrid* journal = book_.Journal();
-  if (!journal || !journal->CommitEditor()) return false;
+  if (!journal) return false;
+  // The entered line, its posting and the editor's commit are one step for undo.
+  HistoryStep step(book_.Changes(), Sjis("定期的な取引の記入"));
+  if (!journal->CommitEditor()) return false;
 
   // The line goes into the empty row at the end, and a new empty row follows it.
   int row = journal->RowCount() - 1;
