@@ -37,11 +37,8 @@ AccGridView::AccGridView(engine::TAccGrid& table, QWidget* parent)
     RunGuarded(this, [&] { reach = table_.MousePress(0, row); });
     return reach;
   });
-  rowHeader_->SetMoveHandler([this](int from, int to) {
-    RunGuarded(this, [&] {
-      table_.DragRow(from, to);
-    });
-  });
+  rowHeader_->SetMoveHandler(
+      [this](int from, int to) { RunGuarded(this, [&] { table_.DragRow(from, to); }); });
 
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);

@@ -18,6 +18,8 @@
 #include "engine/base/text_file.h"
 #include "engine/base/ui.h"
 #include "engine/import/import_history.h"
+#include "engine/plan/budget.h"
+#include "engine/plan/recurring.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 #include "regexp/scanner.h"
@@ -28,9 +30,13 @@ namespace {
 
 constexpr char kSeparator = '/';
 
-QString Path(std::string_view cp932) { return PathFromCp932(cp932); }
+QString Path(std::string_view cp932) {
+  return PathFromCp932(cp932);
+}
 
-std::string JournalCaption() { return Sjis("仕訳帳"); }
+std::string JournalCaption() {
+  return Sjis("仕訳帳");
+}
 
 }  // namespace
 
@@ -67,7 +73,9 @@ bool IsIndexFirstLine(std::string_view line) {
   return tail == ".txt";
 }
 
-bool IsJournalCsvLine(std::string_view line) { return SplitCommaText(line).size() == 6; }
+bool IsJournalCsvLine(std::string_view line) {
+  return SplitCommaText(line).size() == 6;
+}
 
 // A ledger that a step created or deleted: while it is out of the book the change owns it,
 // so the steps that name it find the same table when it comes back.
@@ -134,7 +142,9 @@ bool Book::ApplyHistory(bool undo) {
   return true;
 }
 
-std::string Book::Name() const { return BaseNameOf(indexPath_); }
+std::string Book::Name() const {
+  return BaseNameOf(indexPath_);
+}
 
 std::vector<TAccGrid*> Book::Tables() {
   std::vector<TAccGrid*> tables;
@@ -368,7 +378,7 @@ bool Book::SaveBook() {
     if (!journal_->CommitForSave()) throw Error(Sjis("家計簿を保存できませんでした"));
     if (keepOriginals_) KeepOriginalFiles();
     // Every file goes to a temporary first; only when all are on disk are they put in place.
-    AtomicSaver saver(Path(RecordPathOf(indexPath_)));
+    AtomicSaver saver(Path(SaveRecordPath(indexPath_)));
     saver.Stage(Path(subjectPath_), journal_->SubjectFileImage());
     saver.Stage(Path(summaryPath_), journal_->SummaryFileImage());
     std::vector<std::string> lines{subjectPath_, summaryPath_, settingsPath_};
@@ -423,15 +433,19 @@ bool Book::SaveBook() {
   return true;
 }
 
-QString Book::ImportProfilePath() const { return Path(folder_ + Sjis("明細取込プロファイル.ini")); }
+QString Book::ImportProfilePath() const {
+  return Path(folder_ + Sjis("明細取込プロファイル.ini"));
+}
 
-QString Book::ImportRulePath() const { return Path(folder_ + Sjis("明細取込ルール.ini")); }
+QString Book::ImportRulePath() const {
+  return Path(folder_ + Sjis("明細取込ルール.ini"));
+}
 
-import::ImportHistory& Book::ImportedRows() {
-  if (!importedRows_) {
-    importedRows_ = std::make_unique<import::ImportHistory>(Path(folder_ + Sjis("明細取込履歴.tsv")));
-  }
-  return *importedRows_;
+import::ImportHistory& Book::ImportedRows(){if (!importedRows_){
+    importedRows_ = std::make_unique<import::ImportHistory>(Path(folder_ +
+                                                                 Sjis("明細取込履歴.tsv")));
+}  // namespace engine
+return *importedRows_;
 }
 
 void Book::CloseBook() {
@@ -467,7 +481,9 @@ void Book::CloseBook() {
   history_.Clear();
 }
 
-bool Book::ReadinessCheck() { return journal_ && journal_->ReadinessCheck(); }
+bool Book::ReadinessCheck() {
+  return journal_ && journal_->ReadinessCheck();
+}
 
 bool Book::QuerySaveBook() {
   if (!modified_) return true;
@@ -675,43 +691,85 @@ bool Book::SaveBookAs(const std::string& name) {
   auto moved = [&](const std::string& path) {
     return path.empty() ? path : folder + path.substr(FolderOf(path).size());
   };
-  const std::string oldPaths[5] = {folder_, indexPath_, subjectPath_, summaryPath_, settingsPath_};
-  // The aggregation settings are not a table: they are copied as they stand.
-  if (!settingsPath_.empty() && QFileInfo::exists(Path(settingsPath_)) &&
-      !QFile::copy(Path(settingsPath_), Path(moved(settingsPath_)))) {
-    ui_.Message(Sjis("ファイルの書き込みに失敗しました"));
+  // What the open book is, so that a failure leaves it the open one, as it was.
+  struct Previous {
+    std::string folder, index, subjects, summaries, settings;
+    std::unique_ptr<BookLock> lock;
+    bool readOnly, keepOriginals;
+    std::vector<std::pair<QString, Stamps>> stamps;
+    std::unique_ptr<import::ImportHistory> importedRows;
+  } previous{
+      folder_,          indexPath_, subjectPath_,   summaryPath_,       settingsPath_,
+      std::move(lock_), readOnly_,  keepOriginals_, std::move(stamps_), std::move(importedRows_)};
+  auto restore = [&] {
+    folder_ = previous.folder;
+    indexPath_ = previous.index;
+    subjectPath_ = previous.subjects;
+    summaryPath_ = previous.summaries;
+    settingsPath_ = previous.settings;
+    lock_ = std::move(previous.lock);
+    readOnly_ = previous.readOnly;
+    keepOriginals_ = previous.keepOriginals;
+    stamps_ = std::move(previous.stamps);
+    importedRows_ = std::move(previous.importedRows);
     QDir(Path(folder)).removeRecursively();
-    return false;
+  };
+  // The files beside the book go along as they stand: the aggregation settings (not a table)
+  // and the statement import's and the planning's files. Their unsaved changes are written
+  // by the save itself.
+  std::vector<std::string> beside{settingsPath_,
+                                  previous.folder + Sjis("明細取込プロファイル.ini"),
+                                  previous.folder + Sjis("明細取込ルール.ini"),
+                                  previous.folder + Sjis("明細取込履歴.tsv"),
+                                  previous.folder + RecurringFileName(),
+                                  previous.folder + BudgetFileName()};
+  for (const std::string& path : beside) {
+    if (path.empty() || !QFileInfo::exists(Path(path))) continue;
+    if (!QFile::copy(Path(path), Path(moved(path)))) {
+      ui_.Message(Sjis("ファイルの書き込みに失敗しました"));
+      restore();
+      return false;
+    }
   }
   folder_ = folder;
   indexPath_ = folder + name + ".txt";
   subjectPath_ = moved(subjectPath_);
   summaryPath_ = moved(summaryPath_);
   settingsPath_ = moved(settingsPath_);
+  // The copy is a book of its own: it is locked for this program, even when the book it came
+  // from was open read-only, and its files were all written from memory.
+  readOnly_ = false;
+  keepOriginals_ = false;
+  if (!TakeLock(indexPath_) || readOnly_) {
+    ui_.Message(Sjis("保存出来ませんでした"));
+    restore();
+    return false;
+  }
+  // Rows imported but not yet saved are noted in the copy's history.
+  if (previous.importedRows && previous.importedRows->HasPending()) {
+    ImportedRows().RestorePending(previous.importedRows->TakePendingAfter(0));
+  }
   const int backups = backupCount_;
   backupCount_ = 0;  // a new book has no earlier generation
   const bool saved = SaveBook();
   backupCount_ = backups;
   if (!saved) {
-    // The old book stays the open one; nothing of the new folder is left behind.
-    folder_ = oldPaths[0];
-    indexPath_ = oldPaths[1];
-    subjectPath_ = oldPaths[2];
-    summaryPath_ = oldPaths[3];
-    settingsPath_ = oldPaths[4];
+    if (importedRows_ && importedRows_->HasPending() && previous.importedRows) {
+      previous.importedRows->RestorePending(importedRows_->TakePendingAfter(0));
+    }
+    restore();
     modified_ = true;
-    QDir(Path(folder)).removeRecursively();
     return false;
   }
-  // The old book's unsaved state now lives in the new one.
-  QFile::remove(Path(RecoveryPath(oldPaths[1])));
-  ui_.SetMainCaption(indexPath_);
+  // The old book's unsaved state now lives in the new one; its lock goes with `previous`.
+  if (!previous.readOnly) QFile::remove(Path(RecoveryPath(previous.index)));
+  ShowCaption();
   AddRecentFile(indexPath_);
   return false;
 }
 
 void Book::RestoreBackup(const std::string& name) {
-  if (!journal_) return;
+  if (!journal_ || RefuseChange()) return;
   if (!QuerySaveBook()) return;
   const std::string index = indexPath_;
   try {

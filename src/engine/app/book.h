@@ -185,10 +185,6 @@ class Book : public TableHost {
   // Before a save: false when the save must not go on (cancelled, or the book reloaded).
   bool ConfirmOverwrite();
   void Reload();
-  // The save record beside the index file.
-  static std::string RecordPathOf(const std::string& indexPath) {
-    return indexPath + ".zentabo-save";
-  }
   void ShowCaption();
   void AddRecentFile(const std::string& path);
   // Asks for the subject, summary and settings files of a new book; false when any was
@@ -228,6 +224,12 @@ class Book : public TableHost {
   bool confirmLineDelete_ = false;
   int backupCount_ = 0;
 };
+
+// The save record beside a book's index file: a save of several files that a crash cut
+// short is finished from it when the book is next opened.
+inline std::string SaveRecordPath(const std::string& indexPath) {
+  return indexPath + ".zentabo-save";
+}
 
 // The index file's test of its first line: it ends in ".txt", letter case ignored.
 bool IsIndexFirstLine(std::string_view line);

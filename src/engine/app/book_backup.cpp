@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "engine/app/book.h"
+#include "engine/base/atomic_saver.h"
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
 #include "engine/base/text_file.h"
@@ -150,6 +151,9 @@ void RestoreBackupFiles(const std::string& bookFolder, const std::string& indexP
   const std::vector<std::string> kept = ReadTextLines(Path(found->index));
   const std::vector<std::string> current = ReadTextLines(Path(indexPath));
   std::vector<std::string> lines;
+  // Every file is written aside first and all are put in place as one save, so a restore
+  // that fails halfway leaves the book as it was.
+  AtomicSaver saver(Path(SaveRecordPath(indexPath)));
   for (std::size_t i = 0; i < kept.size(); ++i) {
     if (kept[i].empty()) {
       lines.push_back({});
@@ -161,12 +165,13 @@ void RestoreBackupFiles(const std::string& bookFolder, const std::string& indexP
     for (const std::string& path : current) {
       if (!path.empty() && FileNameOf(path) == FileNameOf(kept[i])) target = path;
     }
-    if (QFileInfo::exists(Path(kept[i]))) {
-      WriteFileAtomically(Path(target), ReadFileBytes(Path(kept[i])));
-    }
+    if (QFileInfo::exists(Path(kept[i]))) saver.Stage(Path(target), ReadFileBytes(Path(kept[i])));
     lines.push_back(target);
   }
-  WriteTextLines(Path(indexPath), lines);
+  std::string image;
+  for (const std::string& line : lines) AppendLine(image, line);
+  saver.Stage(Path(indexPath), image);
+  saver.Commit();
 }
 
 }  // namespace engine

@@ -30,8 +30,9 @@ std::string MakeBackup(const std::string& bookFolder, const std::string& indexPa
 // The book's backups, newest first.
 std::vector<BackupInfo> ListBackups(const std::string& bookFolder);
 
-// Writes the files of backup `name` over the book's files, each replaced atomically; the
-// index file is written last, naming the files in the book folder again. Throws Error.
+// Writes the files of backup `name` over the book's files, with an index file that names
+// them in the book folder again, all put in place as one save. Throws Error; the book's
+// files are then as they were.
 void RestoreBackupFiles(const std::string& bookFolder, const std::string& indexPath,
                         const std::string& name);
 

@@ -43,7 +43,7 @@ std::string PathList(const std::vector<std::string>& paths) {
 }  // namespace
 
 void Book::RecoverSave(const std::string& path) {
-  const QStringList done = AtomicSaver::Recover(Path(RecordPathOf(path)));
+  const QStringList done = AtomicSaver::Recover(Path(SaveRecordPath(path)));
   if (done.isEmpty()) return;
   std::string text = Sjis("前回の保存が途中で終わっていたため、保存を完了しました:\n");
   for (const QString& file : done) text += "  " + PathToCp932(file).value_or(std::string()) + "\n";

@@ -1,6 +1,7 @@
 #include "engine/import/import_history.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -102,6 +103,31 @@ void ImportHistory::SavePending() {
 void ImportHistory::DiscardPending() {
   pending_.clear();
   pendingLines_.clear();
+}
+
+namespace {
+
+// The fingerprint at the start of a pending line ("%016llx\tprofile").
+std::uint64_t LineFingerprint(std::string_view line) {
+  std::uint64_t value = 0;
+  std::from_chars(line.data(), line.data() + std::min<std::size_t>(line.size(), 16), value, 16);
+  return value;
+}
+
+}  // namespace
+
+std::string ImportHistory::TakePendingAfter(std::size_t mark) {
+  // A save in between has already written them; what the file holds stays.
+  if (mark >= pendingLines_.size()) return {};
+  std::string taken = pendingLines_.substr(mark);
+  pendingLines_.resize(mark);
+  ForEachLine(taken, [&](std::string_view line) { pending_.erase(LineFingerprint(line)); });
+  return taken;
+}
+
+void ImportHistory::RestorePending(const std::string& lines) {
+  ForEachLine(lines, [&](std::string_view line) { pending_.insert(LineFingerprint(line)); });
+  pendingLines_ += lines;
 }
 
 }  // namespace engine::import

@@ -37,6 +37,11 @@ class ImportHistory {
   void SavePending();
   // Forgets what was not saved (the book was closed without saving).
   void DiscardPending();
+  // For undo and redo of an import: the pending rows noted after `mark` (a PendingSize()
+  // taken before) are taken back, as text, and later put back.
+  std::size_t PendingSize() const { return pendingLines_.size(); }
+  std::string TakePendingAfter(std::size_t mark);
+  void RestorePending(const std::string& lines);
 
  private:
   QString path_;

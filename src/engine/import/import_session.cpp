@@ -7,10 +7,12 @@
 
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
+#include "engine/history/history.h"
 #include "engine/import/field_parsers.h"
 #include "engine/import/import_history.h"
 #include "engine/import/journal_index.h"
 #include "engine/tables/journal_grid.h"
+#include "engine/tables/table_host.h"
 
 namespace engine::import {
 
@@ -245,8 +247,33 @@ void AssignSubject(ImportPreview& preview, int index, std::string subject) {
   row.note.clear();
 }
 
+namespace {
+
+// The fingerprints an import noted: undoing the import forgets them, so that the rows it
+// took back can be imported again.
+class PendingRowsAdded : public Change {
+ public:
+  PendingRowsAdded(ImportHistory& history, std::size_t mark) : history_(history), mark_(mark) {}
+  void Undo() override { taken_ = history_.TakePendingAfter(mark_); }
+  void Redo() override {
+    history_.RestorePending(taken_);
+    taken_.clear();
+  }
+  std::size_t Bytes() const override { return sizeof(*this) + taken_.capacity(); }
+
+ private:
+  ImportHistory& history_;
+  std::size_t mark_;
+  std::string taken_;
+};
+
+}  // namespace
+
 ImportSummary CommitImport(TJournalGrid& journal, ImportHistory& history,
                            const ImportPreview& preview) {
+  // The whole import is one step for undo.
+  History* changes = journal.Host().Changes();
+  HistoryStep step(changes, Sjis("明細の取り込み"));
   if (preview.account.empty() || !journal.Subjects().Contains(preview.account)) {
     throw Error(MessageText(QStringLiteral("口座の科目「%1」がこの家計簿にありません")
                                 .arg(FromCp932(preview.account))));
@@ -291,7 +318,10 @@ ImportSummary CommitImport(TJournalGrid& journal, ImportHistory& history,
   for (const auto& t : texts) lines.push_back({t[0], t[1], t[2], t[3], t[4], t[5]});
   journal.AppendLines(lines);
   if (!lines.empty()) journal.Host().SetModified();
+  const std::size_t mark = history.PendingSize();
   history.AddPending(preview.profileName, fingerprints);
+  if (changes && changes->Recording() && history.PendingSize() != mark)
+    changes->Record(std::make_unique<PendingRowsAdded>(history, mark));
   return summary;
 }
 

@@ -15,8 +15,8 @@
 namespace engine {
 
 namespace {
-constexpr int kUnread = INT_MIN;      // date not read yet
-constexpr int kUndated = INT_MIN + 1; // empty column 1
+constexpr int kUnread = INT_MIN;       // date not read yet
+constexpr int kUndated = INT_MIN + 1;  // empty column 1
 // Ranges this short are sorted by selection.
 constexpr int kSelectionSortLimit = 20;
 }  // namespace
@@ -185,7 +185,9 @@ void TAccGrid::DragRow(int from, int to) {
   if (MoveRow(from, to)) LineMoved(from, to);
 }
 
-Ui& TAccGrid::ui() const { return host_.ui(); }
+Ui& TAccGrid::ui() const {
+  return host_.ui();
+}
 
 void TAccGrid::SelectCell(int column, int row) {
   focusedColumn_ = column;
@@ -275,7 +277,9 @@ bool TAccGrid::LoadRows(const QString& path) {
   return true;
 }
 
-void TAccGrid::LoadTable(const QString& path) { LoadRows(path); }
+void TAccGrid::LoadTable(const QString& path) {
+  LoadRows(path);
+}
 
 std::string TAccGrid::FileImage() const {
   std::size_t size = 0;
@@ -463,7 +467,8 @@ int TAccGrid::FindLine(const LineKey& key) const {
   for (int r = 1; r < RowCount(); ++r) {
     const Row& row = rows_[static_cast<std::size_t>(r)];
     bool equal = true;
-    for (int c = 1; c <= 5 && equal; ++c) equal = row.Cell(c) == key[static_cast<std::size_t>(c - 1)];
+    for (int c = 1; c <= 5 && equal; ++c)
+      equal = row.Cell(c) == key[static_cast<std::size_t>(c - 1)];
     if (equal) return r;
   }
   return 0;

@@ -14,6 +14,7 @@
 #include "engine/app/book.h"
 #include "engine/app/book_backup.h"
 #include "engine/app/book_recovery.h"
+#include "engine/base/atomic_saver.h"
 #include "engine/base/cp932.h"
 #include "engine/base/date.h"
 #include "engine/base/error.h"
@@ -149,6 +150,23 @@ TEST_F(BookSafetyTest, RestoreBringsBackAGenerationAndKeepsTheCurrentOneAsABacku
   EXPECT_EQ(replaced.Journal()->Cell(2, 1), "1400");
 }
 
+TEST_F(BookSafetyTest, ARestoreThatFailsHalfwayLeavesTheBookAsItWas) {
+  Open();
+  book.SetBackupCount(5);
+  SaveWithAmount("1300");
+  const std::string journal = Bytes(P("仕訳帳.txt")), index = Bytes(Index());
+  {
+    // The disk fills while the ledger, written after the journal, is put aside.
+    WriteFaultInjection full(QString::fromUtf8("現金.txt"), 0);
+    book.RestoreBackup(ListBackups(folder).front().name);
+  }
+  EXPECT_EQ(ui.LastMessage().rfind(Sjis("バックアップから復元できませんでした"), 0), 0u);
+  EXPECT_EQ(Bytes(P("仕訳帳.txt")), journal);
+  EXPECT_EQ(Bytes(Index()), index);
+  ASSERT_TRUE(book.IsOpen());
+  EXPECT_EQ(book.Journal()->Cell(2, 1), "1300");
+}
+
 TEST_F(BookSafetyTest, SaveAsWritesTheWholeBookBesideTheOldOneAndSwitchesToIt) {
   Open();
   SetAmount("1300");
@@ -190,6 +208,37 @@ TEST_F(BookSafetyTest, SaveAsWritesTheWholeBookBesideTheOldOneAndSwitchesToIt) {
     ASSERT_TRUE(book.IsOpen());
     EXPECT_EQ(book.FindLedger(Sjis("食費"))->Cell(4, 1), "1300");
   }
+}
+
+TEST_F(BookSafetyTest, SaveAsOfAReadOnlyBookMakesALockedCopyWithTheFilesBesideIt) {
+  Write(P("定期取引.ini"), {"[Templates]"});
+  Write(P("明細取込ルール.ini"), {"[Rules]"});
+  // Another program holds the book: this one may only read it.
+  FakeUi otherUi;
+  Book holder(otherUi);
+  holder.OpenBook(Index());
+  ASSERT_FALSE(holder.ReadOnly());
+  book.OpenBook(Index(), Book::OpenMode::ReadOnly);
+  ASSERT_TRUE(book.ReadOnly());
+  EXPECT_FALSE(book.SaveBook());
+
+  EXPECT_FALSE(book.SaveBookAs(Sjis("家計コピー")));
+  const std::string copy = root + Sjis("家計コピー") + "/";
+  ASSERT_EQ(book.IndexPath(), copy + Sjis("家計コピー.txt")) << ui.LastMessage();
+  EXPECT_FALSE(book.ReadOnly());
+  EXPECT_EQ(ui.mainCaption, book.IndexPath());
+  for (const char* file : {"定期取引.ini", "明細取込ルール.ini"})
+    EXPECT_EQ(Bytes(copy + Sjis(file)), Bytes(P(file))) << file;
+  // The copy is this program's to change; a second program gets it read-only.
+  SetAmount("1500");
+  ASSERT_TRUE(book.Journal()->PostAll());
+  EXPECT_TRUE(book.SaveBook()) << ui.LastMessage();
+  FakeUi thirdUi;
+  thirdUi.yesNoAnswers = {true};  // open it read-only
+  Book third(thirdUi);
+  third.OpenBook(book.IndexPath());
+  EXPECT_TRUE(third.ReadOnly());
+  EXPECT_NE(Bytes(P("仕訳帳.txt")).find("1200"), std::string::npos);
 }
 
 TEST_F(BookSafetyTest, AKilledProgramsUnsavedStateIsOfferedOnOpen) {

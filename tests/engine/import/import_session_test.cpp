@@ -327,5 +327,31 @@ TEST_F(ImportTest, RulesFileRoundTripAndDamage) {
   }
 }
 
+TEST_F(ImportTest, AnImportIsOneUndoableStepAndUndoingItForgetsItsRows) {
+  LoadLines({{"25/03/01", "800", "交通費", "ﾃﾞﾝｼｬ", "普通預金", "800"}});
+  const std::vector<std::string> before = JournalLines();
+  const std::string statement = "2025/04/01,ｺﾝﾋﾞﾆ,-500\n2025/04/02,ｺﾝﾋﾞﾆ,-300\n";
+  ImportPreview preview = Preview(statement);
+  ASSERT_EQ(CommitImport(journal, history, preview).added, 2);
+  const std::vector<std::string> imported = JournalLines();
+  ASSERT_EQ(imported.size(), 3u);
+  ASSERT_TRUE(Preview(statement).rows[0].importedBefore);
+
+  ASSERT_TRUE(host.history.CanUndo());
+  EXPECT_EQ(host.history.UndoLabel(), Sjis("明細の取り込み"));
+  host.history.Undo();
+  EXPECT_EQ(JournalLines(), before);
+  EXPECT_FALSE(history.HasPending());
+  // The rows taken back are new rows again for the next import.
+  for (const PreviewRow& row : Preview(statement).rows) EXPECT_FALSE(row.importedBefore);
+
+  host.history.Redo();
+  EXPECT_EQ(JournalLines(), imported);
+  EXPECT_FALSE(journal.IsPosted(2));
+  EXPECT_TRUE(Preview(statement).rows[1].importedBefore);
+  history.SavePending();
+  EXPECT_TRUE(ReadFileBytes(history.Path()).find("\t" + profile.name) != std::string::npos);
+}
+
 }  // namespace
 }  // namespace engine::import
