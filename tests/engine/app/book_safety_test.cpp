@@ -21,27 +21,20 @@
 #include "engine/base/text_file.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
+#include "book_fixture.h"
 #include "fake_ui.h"
 
 namespace engine {
 namespace {
 
 using testing::FakeUi;
-using Lines = std::vector<std::string>;
+using testing::Lines;
 
-class BookSafetyTest : public ::testing::Test {
+// The book "家計" with one posted line, as the backups, copies and recoveries start from.
+class BookSafetyTest : public testing::BookTest {
  protected:
-  QTemporaryDir dir;
-  std::string root;
-  std::string folder;
-  FakeUi ui;
-  Book book{ui};
-  TodayOverride today{QDate(2025, 6, 14)};
-
   void SetUp() override {
-    root = ToCp932(dir.path()).value() + "/";
-    folder = root + Sjis("家計") + "/";
-    QDir().mkpath(PathFromCp932(folder));
+    BookTest::SetUp();
     Write(P("仕訳帳.txt"), {Sjis("25/06/01\t1200\t食費\t昼食\t現金\t1200")});
     Write(P("食費.txt"), {Sjis("25/06/01\t現金\t昼食\t1200\t\t1200")});
     Write(P("現金.txt"), {Sjis("25/06/01\t食費\t昼食\t\t1200\t-1200")});
@@ -52,13 +45,7 @@ class BookSafetyTest : public ::testing::Test {
                     P("食費.txt"), P("現金.txt")});
   }
 
-  std::string P(const char* utf8) const { return folder + Sjis(utf8); }
   std::string Index() const { return P("家計.txt"); }
-  static void Write(const std::string& path, const Lines& lines) {
-    WriteTextLines(PathFromCp932(path), lines);
-  }
-  static std::string Bytes(const std::string& path) { return ReadFileBytes(PathFromCp932(path)); }
-  static bool Exists(const std::string& path) { return QFileInfo::exists(PathFromCp932(path)); }
 
   void Open() {
     book.OpenBook(Index());
