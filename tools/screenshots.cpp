@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +21,7 @@
 #include "desktop/print/tpreviewform.h"
 #include "engine/app/app_folder.h"
 #include "engine/base/cp932.h"
+#include "engine/tables/journal_grid.h"
 
 namespace {
 
@@ -65,6 +68,20 @@ int main(int argc, char* argv[]) {
   window.Book().OpenBook(index.value_or(std::string()));
   if (!window.Book().IsOpen()) return 1;
   bool saved = Save(window, out.filePath(QStringLiteral("main-window.png")));
+
+  // A line deleted after its question, and the edit menu offering to take it back.
+  engine::TJournalGrid& journal = *window.Book().Journal();
+  journal.MousePress(0, journal.RowCount() - 2);
+  OnModal<QMessageBox>([&](QMessageBox& box) {
+    saved = Save(box, out.filePath(QStringLiteral("delete-question.png"))) && saved;
+    box.button(QMessageBox::Yes)->click();
+  });
+  window.Commands().MenuItem(desktop::Command::EditLineDel)->trigger();
+  QMenu* edit = window.Commands().Menus()[1];
+  edit->popup(window.mapToGlobal(QPoint(60, 24)));
+  saved = Save(*edit, out.filePath(QStringLiteral("edit-menu.png"))) && saved;
+  edit->close();
+  window.Book().Undo();
 
   desktop::tsubjectdialog subjects(window.Book(), &window);
   subjects.resize(480, 420);

@@ -104,6 +104,7 @@ TAccMDI::TAccMDI(QWidget* parent)
   book_->Changes()->SetChangedHandler([this] { UpdateUndoItems(); });
   book_->SetConfirmLineDelete(settings_.ConfirmLineDelete());
   book_->SetBackupCount(settings_.BackupCount());
+  book_->Changes()->SetLimit(settings_.UndoLimit());
   if (const int minutes = settings_.RecoveryMinutes(); minutes > 0) {
     recoveryTimer_ = new QTimer(this);
     recoveryTimer_->setInterval(minutes * 60 * 1000);

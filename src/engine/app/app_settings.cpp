@@ -4,6 +4,7 @@
 
 #include "engine/app/app_folder.h"
 #include "engine/base/integer.h"
+#include "engine/history/history.h"
 
 namespace engine {
 
@@ -83,6 +84,10 @@ void AppSettings::SetConfirmLineDelete(bool confirm) {
 
 int AppSettings::BackupCount() const {
   return std::clamp(profile_.ReadInt(kSafety, "BackupCount", 10), 0, 1000);
+}
+
+int AppSettings::UndoLimit() const {
+  return std::clamp(profile_.ReadInt(kSafety, "UndoLimit", History::kDefaultLimit), 1, 10000);
 }
 
 int AppSettings::RecoveryMinutes() const {

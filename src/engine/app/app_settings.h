@@ -70,6 +70,8 @@ class AppSettings {
   // recovery copies of a modified book (0: none).
   int BackupCount() const;
   int RecoveryMinutes() const;
+  // How many steps undo goes back (100 unless set).
+  int UndoLimit() const;
 
  private:
   Profile profile_;

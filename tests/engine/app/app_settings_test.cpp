@@ -66,6 +66,30 @@ TEST_F(AppSettingsTest, FirstRunHasNoPlacementAndGroupingIsRememberedBesideIt) {
   EXPECT_EQ(again.ReadPlacement(), (WindowPlacement{1, 2, 300, 400}));
 }
 
+TEST_F(AppSettingsTest, SafetySettingsReadWithinTheirBounds) {
+  struct Case {
+    const char* section;  // the [Safety] lines, or empty for no file
+    bool confirm;
+    int backups, recoveryMinutes, undoLimit;
+  } cases[] = {
+      {"", true, 10, 5, 100},
+      {"ConfirmLineDelete=0\r\nBackupCount=3\r\nRecoveryMinutes=1\r\nUndoLimit=500\r\n", false, 3,
+       1, 500},
+      {"BackupCount=-4\r\nRecoveryMinutes=99999\r\nUndoLimit=0\r\n", true, 0, 1440, 1},
+      {"BackupCount=ten\r\nUndoLimit=99999999\r\n", true, 10, 5, 10000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.section);
+    QFile::remove(Path());
+    if (*c.section) WriteFileAtomically(Path(), std::string("[Safety]\r\n") + c.section);
+    const AppSettings settings(Path());
+    EXPECT_EQ(settings.ConfirmLineDelete(), c.confirm);
+    EXPECT_EQ(settings.BackupCount(), c.backups);
+    EXPECT_EQ(settings.RecoveryMinutes(), c.recoveryMinutes);
+    EXPECT_EQ(settings.UndoLimit(), c.undoLimit);
+  }
+}
+
 TEST_F(AppSettingsTest, OpeningFiveBooksKeepsTheNewestFour) {
   AppSettings settings(Path());
   settings.LoadRecentFiles();
