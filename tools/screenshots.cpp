@@ -70,8 +70,10 @@ int main(int argc, char* argv[]) {
   bool saved = Save(window, out.filePath(QStringLiteral("main-window.png")));
 
   // A line deleted after its question, and the edit menu offering to take it back.
+  window.Book().ShowJournalWindow();
   engine::TJournalGrid& journal = *window.Book().Journal();
   journal.MousePress(0, journal.RowCount() - 2);
+  QTest::qWait(100);
   OnModal<QMessageBox>([&](QMessageBox& box) {
     saved = Save(box, out.filePath(QStringLiteral("delete-question.png"))) && saved;
     box.button(QMessageBox::Yes)->click();
