@@ -180,6 +180,24 @@ class SchemaDialogTest : public BookWindowTest {
     QCOMPARE(medical.lastChild().nodeValue(), QStringLiteral("通院"));
     QCOMPARE(top.firstChildElement("収入").firstChildElement("給与").childNodes().size(), 12);
 
+    // Without the page only the XML is written, and there is nothing to open.
+    QVERIFY(QFile::remove(html));
+    ModalDriver plain;
+    plain.File(schema)
+        .Then<tamountschemadialog>([&](tamountschemadialog* dialog) {
+          dialog->chkhtml->click();
+          dialog->btnok->click();
+        })
+        .File(XmlPath())
+        .Then<tamountschemadialog>([&](tamountschemadialog* dialog) {
+          QVERIFY(!dialog->btnbrowser->isEnabled());
+          dialog->btncancel->click();
+        });
+    RunCommand();
+    QVERIFY(plain.Done());
+    QVERIFY(plain.Messages().isEmpty());
+    QVERIFY(plain.Unexpected().isEmpty());
+    QVERIFY(!QFile::exists(html));
 
     // Opening again shows what was chosen; cancelling writes nothing.
     ModalDriver again;

@@ -10,8 +10,9 @@ namespace desktop_tests {
 
 namespace {
 constexpr int kTickMs = 10;
-// How long a modal window may wait for a step that fits it before it counts as unexpected.
-constexpr int kPatienceTicks = 300;
+// How long a modal window may wait for a step that fits it before it counts as unexpected:
+// long enough for a loaded machine running the sanitizers.
+constexpr int kPatienceTicks = 1000;
 }  // namespace
 
 ModalDriver::ModalDriver() {
