@@ -22,6 +22,9 @@ namespace {
 
 // Rows examined per step of the count: a few milliseconds, so typing stays immediate.
 constexpr int kCountChunk = 100000;
+// How long typing must pause before a filter that is on follows the edited condition: hiding
+// and showing the lines of a long journal after every key would make typing stutter.
+constexpr int kFilterPauseMs = 300;
 
 QLineEdit* SmallEdit(QWidget* parent, const QString& name, const QString& hint, int width) {
   auto* edit = new QLineEdit(parent);
@@ -100,6 +103,9 @@ FindBar::FindBar(std::function<AccGridView*()> activeView, QWidget* parent)
   connect(filter_, &QToolButton::clicked, this, [this](bool on) { SetFilter(on); });
   connect(close, &QToolButton::clicked, this, &QWidget::hide);
   connect(&countTimer_, &QTimer::timeout, this, &FindBar::CountChunk);
+  filterPause_.setSingleShot(true);
+  filterPause_.setInterval(kFilterPauseMs);
+  connect(&filterPause_, &QTimer::timeout, this, &FindBar::FollowFilter);
   hide();
 }
 
@@ -153,12 +159,35 @@ void FindBar::ConditionEdited() {
   StartCount();
   AccGridView* view = view_.data();
   RowFilter* filter = view ? RowFilter::Of(*view, false) : nullptr;
-  // The filter follows the condition while it is on.
-  if (filter && filter->Active()) SetFilter(true);
+  // The filter follows the condition while it is on, from the count's matches once the user
+  // pauses; every further edit restarts both the pause and the count.
+  if (!filter || !filter->Active()) return;
+  filterPending_ = true;
+  filterPause_.start();
+}
+
+void FindBar::FollowFilter() {
+  if (!filterPending_ || filterPause_.isActive() || !view_) return;
+  RowFilter* filter = RowFilter::Of(*view_, false);
+  if (filter && filter->Active() && Counting()) return;  // the count's last chunk comes back
+  filterPending_ = false;
+  if (!filter || !filter->Active()) return;
+  if (scan_) {
+    filter->Apply(scanCondition_, scan_->Rows());
+  } else if (const auto condition = Condition(); condition && condition->IsEmpty()) {
+    filter->Clear();  // an empty condition shows every line
+    filter_->setChecked(false);
+  } else {
+    return;  // an unreadable condition leaves the lines as they were until it reads again
+  }
+  emit filterChanged();
 }
 
 void FindBar::WatchView(AccGridView* view) {
   if (view == view_.data()) return;
+  // A filter waiting for the pause was meant for the table the user left.
+  filterPause_.stop();
+  filterPending_ = false;
   for (const auto& c : viewConnections_) disconnect(c);
   viewConnections_.clear();
   view_ = view;
@@ -171,6 +200,8 @@ void FindBar::WatchView(AccGridView* view) {
                    << connect(view, &QObject::destroyed, this, [this] {
                         scan_.reset();
                         countTimer_.stop();
+                        filterPause_.stop();
+                        filterPending_ = false;
                       });
 }
 
@@ -197,12 +228,16 @@ void FindBar::StartCount() {
   } catch (const engine::Error& e) {
     return ShowProblem(engine::FromCp932(e.Message()));
   }
+  scanCondition_ = *condition;
   CountChunk();
   if (Counting()) countTimer_.start(0);
 }
 
 void FindBar::CountChunk() {
-  if (!scan_ || scan_->Step(kCountChunk)) countTimer_.stop();
+  if (!scan_ || scan_->Step(kCountChunk)) {
+    countTimer_.stop();
+    FollowFilter();
+  }
   ShowCount();
 }
 
@@ -255,6 +290,8 @@ void FindBar::SetFilter(bool on) {
     filter_->setChecked(false);
     return;
   }
+  filterPause_.stop();
+  filterPending_ = false;
   RowFilter* filter = RowFilter::Of(*view_, on);
   if (!filter) return;
   connect(filter, &RowFilter::changed, this, &FindBar::filterChanged, Qt::UniqueConnection);

@@ -22,7 +22,8 @@ class AccGridView;
 // date range. Enter and F3 go to the next matching line, Shift with them to the previous one,
 // Esc closes the bar. The bar counts the matches of the active table a chunk at a time, so
 // typing never waits for a long journal, and shows where the selected line stands among them.
-// "絞り込み" hides the other lines of that table.
+// "絞り込み" hides the other lines of that table; while it is on, an edited condition filters
+// again from the count's matches once the user pauses, and typing on drops the work begun.
 class FindBar : public QWidget {
   Q_OBJECT
 
@@ -44,6 +45,8 @@ class FindBar : public QWidget {
   // What the status bar shows for the active table's filter; empty without a filter.
   QString FilterText() const;
   bool Counting() const { return scan_ && !scan_->Finished(); }
+  // An edited condition waits for the pause or the count before the filter follows it.
+  bool FilterPending() const { return filterPending_; }
 
  signals:
   void filterChanged();
@@ -57,6 +60,8 @@ class FindBar : public QWidget {
   void ConditionEdited();
   void StartCount();
   void CountChunk();
+  // Hides the lines the finished count left out, once typing has paused.
+  void FollowFilter();
   void ShowCount();
   void ShowProblem(const QString& text);
   void WatchView(AccGridView* view);
@@ -71,6 +76,10 @@ class FindBar : public QWidget {
   QToolButton* filter_;
   QLabel* count_;
   QTimer countTimer_;
+  QTimer filterPause_;
+  bool filterPending_ = false;
+  // The condition the running count was started with.
+  engine::FindCondition scanCondition_;
   QPointer<AccGridView> view_;
   std::unique_ptr<engine::MatchScan> scan_;
   QString problem_;

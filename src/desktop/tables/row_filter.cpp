@@ -33,6 +33,16 @@ void RowFilter::Apply(const engine::FindCondition& condition) {
   Reapply();
 }
 
+void RowFilter::Apply(const engine::FindCondition& condition, const std::vector<int>& matches) {
+  if (condition.IsEmpty()) {
+    Clear();
+    return;
+  }
+  condition_ = condition;
+  active_ = true;
+  Show(matches);
+}
+
 void RowFilter::Clear() {
   if (!active_) return;
   active_ = false;
@@ -49,7 +59,11 @@ void RowFilter::Reapply() {
   const engine::TAccGrid& table = view_.Table();
   engine::MatchScan scan(table, condition_);
   scan.Finish();
-  const std::vector<int>& shown = scan.Rows();
+  Show(scan.Rows());
+}
+
+void RowFilter::Show(const std::vector<int>& shown) {
+  const engine::TAccGrid& table = view_.Table();
   const int last = table.RowCount() - 1;
   const int focused = table.FocusedRow();
   QHeaderView* header = view_.verticalHeader();

@@ -21,6 +21,9 @@ class RowFilter : public QObject {
 
   // Throws engine::Error when the condition's pattern is malformed; the rows stay as they were.
   void Apply(const engine::FindCondition& condition);
+  // The same with the matching rows already found (by a count of the same condition over the
+  // table as it stands), so a long table isn't scanned twice.
+  void Apply(const engine::FindCondition& condition, const std::vector<int>& matches);
   void Clear();
   bool Active() const { return active_; }
   int HiddenCount() const { return hidden_; }
@@ -31,6 +34,7 @@ class RowFilter : public QObject {
  private:
   explicit RowFilter(AccGridView& view);
   void Reapply();
+  void Show(const std::vector<int>& matches);
 
   AccGridView& view_;
   engine::FindCondition condition_;

@@ -13,6 +13,7 @@
 
 #include "desktop/app/tacc_mdi.h"
 #include "desktop/tables/acc_grid_view.h"
+#include "desktop/tables/row_filter.h"
 #include "desktop/tables/tbookform.h"
 #include "engine/tables/journal_grid.h"
 #include "support/book_window.h"
@@ -118,6 +119,58 @@ class FindBarTest : public BookWindowTest {
     filter->click();
     QVERIFY(hiddenLines().isEmpty());
     QVERIFY(panel->text().isEmpty());
+  }
+
+  void filterFollowsTheTypedConditionOncePausedAndDropsWhatTypingOvertook() {
+    Start();
+    window_->findChild<QAction*>(QStringLiteral("mnuFind"))->trigger();
+    auto* text = Bar().findChild<QLineEdit*>(QStringLiteral("findText"));
+    auto* filter = Bar().findChild<QToolButton*>(QStringLiteral("findFilter"));
+    QTest::keyClicks(text, QStringLiteral("abc"));
+    filter->click();
+    const auto hiddenRows = [this] {
+      QList<int> hidden;
+      for (int r = 1; r < Journal().RowCount(); ++r) {
+        if (Grid().isRowHidden(r - 1)) hidden << r;
+      }
+      return hidden;
+    };
+    QCOMPARE(hiddenRows(), QList<int>({2, 4}));
+    int refilters = 0;
+    connect(desktop::RowFilter::Of(Grid(), false), &desktop::RowFilter::changed, this,
+            [&refilters] { ++refilters; });
+    // Each key restarts the pause: the lines stay as they were while the user types, and the
+    // texts on the way ("", "パ") never reach them.
+    struct Edit {
+      const char* text;
+      bool pattern;
+      QList<int> hidden;
+      int refilters;
+    };
+    const Edit edits[] = {{"パン", false, {1, 3, 4}, 1},
+                          {"ＡＢＣ", false, {2, 4}, 1},
+                          {"昼食|パン", true, {4}, 1},
+                          {"(", true, {4}, 0},  // malformed: the lines stay, the bar says why
+                          {"", true, {}, 1}};
+    for (const Edit& edit : edits) {
+      Bar().findChild<QCheckBox*>(QStringLiteral("findPattern"))->setChecked(edit.pattern);
+      const QList<int> before = hiddenRows();
+      refilters = 0;
+      text->selectAll();
+      QTest::keyClick(text, Qt::Key_Backspace);
+      for (const QChar c : QString::fromUtf8(edit.text)) {
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(text, &typed);
+      }
+      QVERIFY(Bar().FilterPending());
+      QTest::qWait(100);
+      QCOMPARE(hiddenRows(), before);
+      QTRY_VERIFY(!Bar().FilterPending());
+      QCOMPARE(hiddenRows(), edit.hidden);
+      QCOMPARE(refilters, edit.refilters);
+    }
+    // Emptied, the condition shows every line and switches the filter off.
+    QVERIFY(!filter->isChecked());
   }
 };
 
