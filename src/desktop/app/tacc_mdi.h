@@ -112,6 +112,7 @@ class TAccMDI : public QMainWindow {
   // Find, filter and charts (tacc_mdi_find.cpp).
   FindBar* Finder() const { return findBar_; }
   void ChartExecute();
+  void BookChartExecute();
   // The page images of the print command that runs; empty between commands.
   const QList<QPicture>& Pages() const { return pages_; }
 

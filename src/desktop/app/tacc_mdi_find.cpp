@@ -7,11 +7,14 @@
 #include <QStatusBar>
 
 #include "desktop/app/tacc_mdi.h"
+#include "desktop/charts/book_chart_window.h"
 #include "desktop/charts/chart_window.h"
 #include "desktop/tables/acc_grid_view.h"
 #include "desktop/tables/find_bar.h"
+#include "desktop/tables/grid_model.h"
 #include "desktop/tables/tbookform.h"
 #include "engine/base/cp932.h"
+#include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 
 namespace desktop {
@@ -66,6 +69,22 @@ void TAccMDI::BuildFindCommands() {
   connect(chart, &QAction::triggered, this, [this, amount] {
     if (amount->isEnabled() && book_->IsOpen()) ChartExecute();
   });
+  QAction* bookChart = amount->addAction(QStringLiteral("収入と支出のグラフ(&M)..."));
+  bookChart->setObjectName(QStringLiteral("mnuBookChart"));
+  connect(bookChart, &QAction::triggered, this, [this, amount] {
+    if (amount->isEnabled() && book_->IsOpen()) BookChartExecute();
+  });
+}
+
+void TAccMDI::BookChartExecute() {
+  QList<GridModel*> models;
+  if (tbookform* form = book_->Journal() ? FormOf(*book_->Journal()) : nullptr)
+    models << form->grid->Model();
+  for (std::size_t i = 0; i < book_->LedgerCount(); ++i) {
+    if (tbookform* form = FormOf(book_->LedgerAt(i))) models << form->grid->Model();
+  }
+  auto* window = new BookChartWindow(*book_, models, this);
+  window->show();
 }
 
 void TAccMDI::ChartExecute() {
