@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/app/book.h"
+#include "engine/base/atomic_saver.h"
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
 #include "engine/base/integer.h"
@@ -234,19 +235,31 @@ std::string CreateNewYearBook(Book& book, const NewYearRequest& request) {
     journal.PostRow(row);
   }
 
-  journal.SaveTable(Path(folder + journalCaption + ".txt"));
-  if (!journal.ListsSaved()) throw Error(Sjis("ファイルの書き込みに失敗しました"));
-  std::vector<std::string> index{subjectPath, summaryPath, settingsPath,
-                                 folder + journalCaption + ".txt"};
-  for (std::size_t i = 0; i < host.LedgerCount(); ++i) {
-    const std::string ledgerPath = folder + host.LedgerAt(i).Caption() + ".txt";
-    host.LedgerAt(i).SaveTable(Path(ledgerPath));
-    index.push_back(ledgerPath);
+  // Every file goes to a temporary first and all are put in place together, under a save
+  // record as the book's own save uses; a failure on the way leaves no new folder at all.
+  try {
+    AtomicSaver saver(Path(indexPath + ".zentabo-save"));
+    saver.Stage(Path(subjectPath), journal.SubjectFileImage());
+    saver.Stage(Path(summaryPath), journal.SummaryFileImage());
+    saver.Stage(Path(folder + journalCaption + ".txt"), journal.FileImage());
+    std::string index;
+    for (const std::string& line :
+         {subjectPath, summaryPath, settingsPath, folder + journalCaption + ".txt"})
+      AppendLine(index, line);
+    for (std::size_t i = 0; i < host.LedgerCount(); ++i) {
+      const std::string ledgerPath = folder + host.LedgerAt(i).Caption() + ".txt";
+      saver.Stage(Path(ledgerPath), host.LedgerAt(i).FileImage());
+      AppendLine(index, ledgerPath);
+    }
+    if (settings) saver.Stage(Path(settingsPath), *settings);
+    if (recurring) saver.Stage(Path(folder + RecurringFileName()), *recurring);
+    if (budget) saver.Stage(Path(folder + BudgetFileName()), BudgetFileImage(*budget));
+    saver.Stage(Path(indexPath), index);
+    saver.Commit();
+  } catch (const Error& e) {
+    throw Error(e.Message() +
+                Sjis("\n新しい家計簿は作成されていません（書きかけのファイルは残していません）"));
   }
-  if (settings) WriteFileAtomically(Path(settingsPath), *settings);
-  if (recurring) WriteFileAtomically(Path(folder + RecurringFileName()), *recurring);
-  if (budget) WriteFileAtomically(Path(folder + BudgetFileName()), BudgetFileImage(*budget));
-  WriteTextLines(Path(indexPath), index);
   guard.Done();
   return indexPath;
 }

@@ -1,5 +1,6 @@
 #include "engine/plan/new_year.h"
 
+#include "engine/base/atomic_saver.h"
 #include "engine/base/error.h"
 #include "engine/plan/budget.h"
 #include "engine/plan/recurring.h"
@@ -134,6 +135,32 @@ TEST_F(NewYearTest, RefusalsLeaveNoFolderBehind) {
     EXPECT_EQ(e.Message(), Sjis("同名データが存在します"));
   }
   EXPECT_TRUE(QDir(PathFromCp932(newFolder)).isEmpty());
+}
+
+TEST_F(NewYearTest, AWriteThatFailsAnywhereLeavesNoNewFolderAndSaysSo) {
+  ASSERT_TRUE(book.SaveBook());
+  const std::string oldJournal = ReadFileBytes(PathFromCp932(P("仕訳帳.txt")));
+  const std::string newFolder = root + Sjis("家計2026") + "/";
+  // The first file written, a ledger in the middle, and the index file written last.
+  for (const char* file : {"勘定科目.txt", "普通預金.txt", "家計2026.txt"}) {
+    const WriteFaultInjection fault(QString::fromUtf8(file), 10);
+    try {
+      CreateNewYearBook(book, Request());
+      ADD_FAILURE() << file << ": the failed write went unnoticed";
+    } catch (const Error& e) {
+      EXPECT_NE(e.Message().find(Sjis("ディスクの空き容量が不足しています")), std::string::npos)
+          << file;
+      EXPECT_NE(e.Message().find(Sjis("新しい家計簿は作成されていません")), std::string::npos)
+          << file;
+    }
+    EXPECT_FALSE(Exists(newFolder)) << file;
+  }
+  EXPECT_EQ(ReadFileBytes(PathFromCp932(P("仕訳帳.txt"))), oldJournal);
+  // Nothing left in the way: the next try makes the book.
+  FakeUi newUi;
+  Book next(newUi);
+  next.OpenBook(CreateNewYearBook(book, Request()));
+  EXPECT_TRUE(next.IsOpen()) << newUi.LastMessage();
 }
 
 TEST_F(NewYearTest, BalancesThatOverflowAreRefused) {
