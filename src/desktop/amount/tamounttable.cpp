@@ -66,6 +66,7 @@ tamounttable::tamounttable(engine::ResultGrid result, QWidget* parent) : TAccDia
   btngraph = TopButton("btngraph", QStringLiteral("グラフ"), QIcon(), 241);
   btngraph->setToolTip(QStringLiteral("表の行をグラフにします"));
   connect(btngraph, &QPushButton::clicked, this, [this] {
+    if (chart_) return chart_();
     auto* chart = new ChartWindow(engine::ResultChartItems(Grid()), this);
     chart->show();
   });

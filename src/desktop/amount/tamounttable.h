@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "desktop/base/tacc_dialog.h"
@@ -28,6 +29,8 @@ class tamounttable : public TAccDialog {
   // Column widths in per cent of the grid's width, for tables laid out otherwise than an
   // aggregation's.
   void SetColumnShares(const std::array<int, 6>& shares);
+  // What "グラフ" draws, for tables whose rows are no aggregation's.
+  void SetChart(std::function<void()> draw) { chart_ = std::move(draw); }
 
   QPushButton* btntext = nullptr;
   QPushButton* btncsv = nullptr;
@@ -44,6 +47,7 @@ class tamounttable : public TAccDialog {
   void FitColumns(int clientWidth);
 
   ResultGridModel* model_ = nullptr;
+  std::function<void()> chart_;
   std::array<int, 6> shares_{22, 20, 8, 20, 8, 20};
 };
 

@@ -44,6 +44,8 @@ void ShowTip(const QString& text) {
   QToolTip::showText(QCursor::pos(), text);
 }
 
+}  // namespace
+
 // A value axis whose labels group digits.
 QValueAxis* AmountAxis(double low, double high) {
   auto* axis = new QValueAxis;
@@ -52,8 +54,6 @@ QValueAxis* AmountAxis(double low, double high) {
   axis->setLabelFormat(QStringLiteral("%.0f"));
   return axis;
 }
-
-}  // namespace
 
 QString GroupedAmount(std::int64_t amount) {
   return Japanese().toString(static_cast<qlonglong>(amount));

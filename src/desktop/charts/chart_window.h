@@ -14,6 +14,7 @@ class QChart;
 class QChartView;
 class QComboBox;
 class QHBoxLayout;
+class QValueAxis;
 
 namespace engine {
 class TLedgerGrid;
@@ -97,5 +98,7 @@ class ChartWindow : public QDialog {
 
 // Amounts as the charts show them: "12,345".
 QString GroupedAmount(std::int64_t amount);
+// An amount axis from `low` (or 0) to `high` (or 1), on round numbers.
+QValueAxis* AmountAxis(double low, double high);
 
 }  // namespace desktop

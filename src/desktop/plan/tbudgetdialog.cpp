@@ -12,6 +12,7 @@
 
 #include "desktop/amount/tamounttable.h"
 #include "desktop/base/message_boxes.h"
+#include "desktop/charts/budget_chart_window.h"
 #include "engine/amount/aggregation_settings.h"
 #include "engine/app/book.h"
 #include "engine/app/profile.h"
@@ -80,10 +81,13 @@ tbudgetdialog::tbudgetdialog(engine::Book& book, QWidget* parent)
   btntable = new QPushButton(QStringLiteral("予算と実績"), this);
   btntable->setObjectName(QStringLiteral("btntable"));
   btntable->setDefault(true);
+  btngraph = new QPushButton(QStringLiteral("グラフ"), this);
+  btngraph->setObjectName(QStringLiteral("btngraph"));
+  btngraph->setToolTip(QStringLiteral("予算と実績をグラフにします"));
   btnclose = new QPushButton(QStringLiteral("閉じる"), this);
   btnclose->setObjectName(QStringLiteral("btnclose"));
   buttons->addStretch(1);
-  for (QPushButton* button : {btnsave, btntable, btnclose}) buttons->addWidget(button);
+  for (QPushButton* button : {btnsave, btntable, btngraph, btnclose}) buttons->addWidget(button);
   layout->addLayout(buttons);
 
   // The heading structure is the one of "テーブルに出力", when the book has one.
@@ -103,6 +107,7 @@ tbudgetdialog::tbudgetdialog(engine::Book& book, QWidget* parent)
   connect(grid, &QTableWidget::cellChanged, this, &tbudgetdialog::CellChanged);
   connect(btnsave, &QPushButton::clicked, this, [this] { Keep(); });
   connect(btntable, &QPushButton::clicked, this, &tbudgetdialog::btntableClick);
+  connect(btngraph, &QPushButton::clicked, this, &tbudgetdialog::btngraphClick);
   connect(btnclose, &QPushButton::clicked, this, &QDialog::reject);
   resize(900, 480);
 }
@@ -182,14 +187,14 @@ bool tbudgetdialog::Keep() {
   return true;
 }
 
-void tbudgetdialog::btntableClick() {
-  if (!Keep()) return;
+std::optional<engine::BudgetTableOptions> tbudgetdialog::TableOptions() {
+  if (!Keep()) return std::nullopt;
   engine::BudgetTableOptions options;
   options.firstMonth = cmbfirst->currentIndex() + 1;
   options.lastMonth = cmblast->currentIndex() + 1;
   if (options.firstMonth > options.lastMonth) {
     ShowMessage(this, QStringLiteral("期間の始めの月が終わりの月より後になっています"));
-    return;
+    return std::nullopt;
   }
   options.monthly = chkmonthly->isChecked();
   if (chkheadings->isChecked() && chkheadings->isEnabled()) {
@@ -197,9 +202,29 @@ void tbudgetdialog::btntableClick() {
         engine::LoadTableSettings(engine::Profile(engine::PathFromCp932(book_.SettingsPath())))
             .value_or(std::vector<engine::TableEntrySetting>{});
   }
-  engine::BudgetTable table;
+  return options;
+}
+
+void tbudgetdialog::btngraphClick() {
+  const std::optional<engine::BudgetTableOptions> options = TableOptions();
+  if (!options) return;
   try {
-    table = engine::BudgetVsActual(book_, stored_, options);
+    auto* chart =
+        new BudgetChartWindow(engine::BudgetVsActualFigures(book_, stored_, *options), this);
+    chart->show();
+  } catch (const engine::Error& e) {
+    ShowMessage(this, engine::FromCp932(e.Message()));
+  }
+}
+
+void tbudgetdialog::btntableClick() {
+  const std::optional<engine::BudgetTableOptions> options = TableOptions();
+  if (!options) return;
+  engine::BudgetTable table;
+  engine::BudgetFigures figures;
+  try {
+    figures = engine::BudgetVsActualFigures(book_, stored_, *options);
+    table = engine::BudgetVsActual(figures, options->monthly);
   } catch (const engine::Error& e) {
     ShowMessage(this, engine::FromCp932(e.Message()));
     return;
@@ -208,6 +233,11 @@ void tbudgetdialog::btntableClick() {
   result.setWindowTitle(QStringLiteral("予算と実績"));
   result.SetColumnShares({24, 10, 18, 18, 18, 12});
   result.MarkRows(std::move(table.over), QColor(255, 190, 190));
+  // The table's own columns are no chart; its figures are.
+  result.SetChart([&result, figures] {
+    auto* chart = new BudgetChartWindow(figures, &result);
+    chart->show();
+  });
   result.resize(560, 480);
   result.exec();
 }

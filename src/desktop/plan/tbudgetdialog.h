@@ -35,6 +35,7 @@ class tbudgetdialog : public TAccDialog {
   QCheckBox* chkheadings = nullptr;
   QPushButton* btnsave = nullptr;
   QPushButton* btntable = nullptr;
+  QPushButton* btngraph = nullptr;
   QPushButton* btnclose = nullptr;
 
  private:
@@ -43,6 +44,10 @@ class tbudgetdialog : public TAccDialog {
   // Keeps the grid's budget in the book when it changed; false when a cell was refused.
   bool Keep();
   void btntableClick();
+  void btngraphClick();
+  // The table's layout as the controls set it; nothing (the user told) when the months are
+  // the wrong way round or a budget cell isn't an amount.
+  std::optional<engine::BudgetTableOptions> TableOptions();
 
   engine::Book& book_;
   engine::Budget stored_;

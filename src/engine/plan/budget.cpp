@@ -101,8 +101,8 @@ void StoreBudget(Book& book, Budget budget) {
   book.SetCompanionFile(BudgetFileName(), BudgetFileImage(budget));
 }
 
-BudgetTable BudgetVsActual(TableHost& host, const Budget& budget,
-                           const BudgetTableOptions& options) {
+BudgetFigures BudgetVsActualFigures(TableHost& host, const Budget& budget,
+                                    const BudgetTableOptions& options) {
   std::vector<Entry> entries;
   for (const TableEntrySetting& heading : options.headings) {
     if (!heading.name.empty())
@@ -115,25 +115,28 @@ BudgetTable BudgetVsActual(TableHost& host, const Budget& budget,
   }
 
   const std::size_t n = entries.size();
-  std::vector<int> depths(n);
+  BudgetFigures figures;
+  figures.year = budget.year;
+  figures.depths.resize(n);
   std::vector<std::int64_t> hasBudget(n);
   for (std::size_t i = 0; i < n; ++i) {
-    depths[i] = DepthOf(entries[i].name);
-    hasBudget[i] = budget.Find(BareNameOf(entries[i].name)) ? 1 : 0;
+    figures.names.emplace_back(BareNameOf(entries[i].name));
+    figures.depths[i] = DepthOf(entries[i].name);
+    hasBudget[i] = budget.Find(figures.names[i]) ? 1 : 0;
   }
   // A heading counts as budgeted when anything it collects is.
-  const std::vector<std::int64_t> budgeted = RollUp(depths, hasBudget);
+  for (const std::int64_t count : RollUp(figures.depths, hasBudget))
+    figures.budgeted.push_back(count > 0);
 
   const int first = std::max(1, options.firstMonth);
   const int last = std::min(12, options.lastMonth);
-  // budgets[m][i] and actuals[m][i]: entry i's rolled-up figures for month first + m.
-  std::vector<std::vector<std::int64_t>> budgets, actuals;
+  figures.firstMonth = first;
   for (int month = first; month <= last; ++month) {
     std::vector<std::int64_t> ownBudget(n), ownActual(n);
     const Date start{budget.year, month, 1};
     const Date end = month == 12 ? Date{budget.year + 1, 1, 1} : Date{budget.year, month + 1, 1};
     for (std::size_t i = 0; i < n; ++i) {
-      if (const BudgetLine* line = budget.Find(BareNameOf(entries[i].name)))
+      if (const BudgetLine* line = budget.Find(figures.names[i]))
         ownBudget[i] = line->months[static_cast<std::size_t>(month - 1)];
       const AggregationItem item{entries[i].name,   start,           end, entries[i].debit,
                                  entries[i].credit, entries[i].swap, {}};
@@ -142,9 +145,48 @@ BudgetTable BudgetVsActual(TableHost& host, const Budget& budget,
       EntryAmounts(host, item, x, y);
       ownActual[i] = static_cast<std::int64_t>(x) - y;
     }
-    budgets.push_back(RollUp(depths, ownBudget));
-    actuals.push_back(RollUp(depths, ownActual));
+    figures.budgets.push_back(RollUp(figures.depths, ownBudget));
+    figures.actuals.push_back(RollUp(figures.depths, ownActual));
   }
+  return figures;
+}
+
+std::vector<BudgetBar> BudgetBarsBySubject(const BudgetFigures& figures) {
+  std::vector<BudgetBar> bars;
+  for (std::size_t i = 0; i < figures.names.size(); ++i) {
+    if (!figures.budgeted[i]) continue;
+    BudgetBar bar{figures.names[i], 0, 0};
+    for (std::size_t m = 0; m < figures.budgets.size(); ++m) {
+      bar.budget += figures.budgets[m][i];
+      bar.actual += figures.actuals[m][i];
+    }
+    bars.push_back(std::move(bar));
+  }
+  return bars;
+}
+
+std::vector<BudgetBar> BudgetBarsByMonth(const BudgetFigures& figures, std::size_t entry) {
+  std::vector<BudgetBar> bars;
+  if (entry >= figures.names.size()) return bars;
+  for (std::size_t m = 0; m < figures.budgets.size(); ++m) {
+    bars.push_back({MonthLabel(figures.year, figures.firstMonth + static_cast<int>(m)),
+                    figures.budgets[m][entry], figures.actuals[m][entry]});
+  }
+  return bars;
+}
+
+BudgetTable BudgetVsActual(TableHost& host, const Budget& budget,
+                           const BudgetTableOptions& options) {
+  return BudgetVsActual(BudgetVsActualFigures(host, budget, options), options.monthly);
+}
+
+BudgetTable BudgetVsActual(const BudgetFigures& figures, bool monthly) {
+  const std::size_t n = figures.names.size();
+  const std::vector<int>& depths = figures.depths;
+  const std::vector<std::vector<std::int64_t>>& budgets = figures.budgets;
+  const std::vector<std::vector<std::int64_t>>& actuals = figures.actuals;
+  const int first = figures.firstMonth;
+  const int last = first + static_cast<int>(budgets.size()) - 1;
 
   BudgetTable table;
   table.grid.rows[0] = {Sjis("科目"), Sjis("月"),   Sjis("予算"),
@@ -155,32 +197,32 @@ BudgetTable BudgetVsActual(TableHost& host, const Budget& budget,
     const std::int32_t shownBudget = CheckedNarrow(b);
     const std::int32_t shownActual = CheckedNarrow(a);
     std::string used;
-    if (budgeted[i] > 0 && shownBudget > 0)
+    if (figures.budgeted[i] && shownBudget > 0)
       used = shownActual <= 0 ? std::string("0 %") : PercentageText(shownActual, shownBudget);
     table.grid.rows.push_back({std::move(name), std::move(month), IntToText(shownBudget),
                                IntToText(shownActual), IntToText(CheckedNarrow(b - a)),
                                std::move(used)});
-    table.over.push_back(budgeted[i] > 0 && a > b);
+    table.over.push_back(figures.budgeted[i] && a > b);
   };
   const std::string total = Sjis("計");
   for (std::size_t i = 0; i < n; ++i) {
-    const std::string name = std::string(static_cast<std::size_t>(depths[i]), ' ') +
-                             std::string(BareNameOf(entries[i].name));
+    const std::string name =
+        std::string(static_cast<std::size_t>(depths[i]), ' ') + figures.names[i];
     std::int64_t sumBudget = 0;
     std::int64_t sumActual = 0;
     for (std::size_t m = 0; m < budgets.size(); ++m) {
       sumBudget += budgets[m][i];
       sumActual += actuals[m][i];
-      if (options.monthly && budgets.size() > 1)
+      if (monthly && budgets.size() > 1)
         addRow(i, m == 0 ? name : std::string(),
-               MonthLabel(budget.year, first + static_cast<int>(m)), budgets[m][i], actuals[m][i]);
+               MonthLabel(figures.year, first + static_cast<int>(m)), budgets[m][i], actuals[m][i]);
     }
-    std::string period = budgets.size() == 1 ? MonthLabel(budget.year, first)
-                         : options.monthly
-                             ? total
-                             : MonthLabel(budget.year, first) + "-" + MonthLabel(budget.year, last);
-    addRow(i, options.monthly && budgets.size() > 1 ? std::string() : name, std::move(period),
-           sumBudget, sumActual);
+    std::string period =
+        budgets.size() == 1 ? MonthLabel(figures.year, first)
+        : monthly           ? total
+                  : MonthLabel(figures.year, first) + "-" + MonthLabel(figures.year, last);
+    addRow(i, monthly && budgets.size() > 1 ? std::string() : name, std::move(period), sumBudget,
+           sumActual);
   }
   return table;
 }

@@ -61,11 +61,43 @@ struct BudgetTable {
   std::vector<bool> over;
 };
 
+// The figures behind the 予算と実績 table: per entry, in the order of the table's rows, and per
+// month of the period, the budget and the actual rolled up by the heading structure.
+struct BudgetFigures {
+  int year = 0;
+  int firstMonth = 1;
+  std::vector<std::string> names;  // bare names, CP932
+  std::vector<int> depths;
+  // Whether an entry, or anything it collects, has a budget.
+  std::vector<bool> budgeted;
+  // [month − firstMonth][entry]
+  std::vector<std::vector<std::int64_t>> budgets;
+  std::vector<std::vector<std::int64_t>> actuals;
+};
+
+// Throws Error when a date can't be read.
+BudgetFigures BudgetVsActualFigures(TableHost& host, const Budget& budget,
+                                    const BudgetTableOptions& options);
+
+// One pair of bars of the budget chart: a subject's or a month's budget and actual.
+struct BudgetBar {
+  std::string name;  // a bare name, or "yy/mm"
+  std::int64_t budget = 0;
+  std::int64_t actual = 0;
+};
+// Every budgeted entry over the whole period, in the table's order.
+std::vector<BudgetBar> BudgetBarsBySubject(const BudgetFigures& figures);
+// One entry month by month.
+std::vector<BudgetBar> BudgetBarsByMonth(const BudgetFigures& figures, std::size_t entry);
+
 // The actual of an entry is the aggregation's difference column (debit − credit, after the
 // entry's flags and swap) over the month, rolled up by the aggregation's own roll-up, and so
 // is a heading's budget. Subjects with a budget that the heading structure doesn't name come
 // after it, at the top level. Throws Error when a date can't be read or a sum leaves 32 bits.
 BudgetTable BudgetVsActual(TableHost& host, const Budget& budget,
                            const BudgetTableOptions& options);
+// The table of figures already computed; `monthly` as in the options. Throws Error when a
+// figure leaves 32 bits.
+BudgetTable BudgetVsActual(const BudgetFigures& figures, bool monthly);
 
 }  // namespace engine

@@ -1,6 +1,9 @@
 // The household plan's dialogs, each driven once through its main flow from the main window.
 
 #include <QAction>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -12,10 +15,12 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "desktop/amount/tamounttable.h"
 #include "desktop/app/tacc_mdi.h"
+#include "desktop/charts/budget_chart_window.h"
 #include "desktop/plan/tbudgetdialog.h"
 #include "desktop/plan/tnewyeardialog.h"
 #include "desktop/plan/trecurringdialog.h"
@@ -130,11 +135,13 @@ class PlanDialogsTest : public BookWindowTest {
     QVERIFY(window_->Book().Modified());
   }
 
-  void budgetTableShowsOverrunsInColour() {
+  void budgetTableShowsOverrunsInColourAndAsAChart() {
     StartWindow();
     OpenBook();
     QStringList header, food;
     QColor colour;
+    // Budget and actual bars per subject, then 食費 month by month: [budget, actual, over].
+    QList<QList<double>> bySubject, byMonth;
     ModalDriver driver;
     driver.Then<desktop::tbudgetdialog>([&](desktop::tbudgetdialog* d) {
       QCOMPARE(d->grid->verticalHeaderItem(0)->text(), QStringLiteral("食費"));
@@ -149,6 +156,25 @@ class PlanDialogsTest : public BookWindowTest {
       food = Row(t->Grid(), 1);
       colour = t->grid->model()->index(0, 0).data(Qt::BackgroundRole).value<QColor>();
       QVERIFY(!t->grid->model()->index(1, 0).data(Qt::BackgroundRole).isValid());
+      t->btngraph->click();
+      auto* chart = t->findChild<desktop::BudgetChartWindow*>();
+      QVERIFY(chart);
+      const auto bars = [chart] {
+        QList<double> values;
+        auto* series = qobject_cast<QBarSeries*>(chart->Chart()->series().constFirst());
+        for (int i = 0; i < series->barSets()[0]->count(); ++i) {
+          values << series->barSets()[0]->at(i) << series->barSets()[1]->at(i)
+                 << (series->barSets()[1]->isBarSelected(i) ? 1 : 0);
+        }
+        return values;
+      };
+      bySubject << bars();
+      chart->ShowEntry(0);
+      byMonth << bars();
+      QTemporaryDir dir;
+      QVERIFY(chart->SaveImage(dir.filePath(QStringLiteral("budget.png"))));
+      QVERIFY(!QImage(dir.filePath(QStringLiteral("budget.png"))).isNull());
+      chart->close();
       t->btnclose->click();
     });
     driver.Then<desktop::tbudgetdialog>([&](desktop::tbudgetdialog* d) { d->btnclose->click(); });
@@ -158,6 +184,8 @@ class PlanDialogsTest : public BookWindowTest {
     QCOMPARE(header, QStringList({"科目", "月", "予算", "実績", "差額", "使用率"}));
     QCOMPARE(food, QStringList({"食費", "25/06", "1000", "1500", "-500", "150 %"}));
     QVERIFY(colour.isValid());
+    QCOMPARE(bySubject, QList<QList<double>>({{1000, 1500, 1}}));
+    QCOMPARE(byMonth, QList<QList<double>>({{1000, 1500, 1}}));
     QVERIFY(window_->Book().Modified());
   }
 

@@ -82,6 +82,32 @@ TEST_F(BudgetTest, HeadingStructureGivesSubtotalsAsTheAggregationDoes) {
   EXPECT_EQ(table.over, (std::vector<bool>{false, false, true, false, false, false, false}));
 }
 
+TEST_F(BudgetTest, ChartBarsMatchTheTablesFiguresBySubjectAndByMonth) {
+  BudgetTableOptions options;
+  options.firstMonth = 4;
+  options.lastMonth = 5;
+  const std::string mark(kLevelMark);
+  options.headings = {{Sjis("生活費"), true, true, false},
+                      {mark + Sjis("食費"), true, true, false},
+                      {mark + Sjis("家賃"), true, true, false},
+                      {Sjis("収入"), true, true, false},
+                      {mark + Sjis("給与"), true, true, true}};
+  const BudgetFigures figures = BudgetVsActualFigures(book, budget, options);
+  using Bars = std::vector<std::tuple<std::string, std::int64_t, std::int64_t>>;
+  const auto flat = [](const std::vector<BudgetBar>& bars) {
+    Bars out;
+    for (const BudgetBar& bar : bars) out.emplace_back(bar.name, bar.budget, bar.actual);
+    return out;
+  };
+  // Unbudgeted entries (収入, 給与) have no bars; a heading collects what is under it.
+  EXPECT_EQ(flat(BudgetBarsBySubject(figures)), (Bars{{Sjis("生活費"), 166000, 87200},
+                                                      {Sjis("食費"), 6000, 7200},
+                                                      {Sjis("家賃"), 160000, 80000}}));
+  EXPECT_EQ(flat(BudgetBarsByMonth(figures, 1)),
+            (Bars{{"25/04", 3000, 3500}, {"25/05", 3000, 3700}}));
+  EXPECT_TRUE(BudgetBarsByMonth(figures, 99).empty());
+}
+
 TEST_F(BudgetTest, FileRoundTripAndDamage) {
   budget.lines[0].subject = Sjis("食費,外食");  // a comma in the name survives
   budget.lines[1].months[11] = 90000;
