@@ -7,6 +7,27 @@
 
 namespace desktop {
 
+namespace {
+
+// Hides or shows many rows as one change. A header that paints as it goes repaints the area
+// below every row it hides, which grows with the rows above it: over a long journal that is
+// minutes of work for a single filter.
+class HeaderBatch {
+ public:
+  explicit HeaderBatch(QHeaderView* header) : header_(header) { header_->setUpdatesEnabled(false); }
+  ~HeaderBatch() {
+    header_->setUpdatesEnabled(true);
+    header_->viewport()->update();
+  }
+  HeaderBatch(const HeaderBatch&) = delete;
+  HeaderBatch& operator=(const HeaderBatch&) = delete;
+
+ private:
+  QHeaderView* header_;
+};
+
+}  // namespace
+
 RowFilter::RowFilter(AccGridView& view) : QObject(&view), view_(view) {
   setObjectName(QStringLiteral("rowFilter"));
   // A reset shows every row again; the filter follows once the view has the new rows.
@@ -49,6 +70,7 @@ void RowFilter::Clear() {
   hidden_ = 0;
   const int rows = view_.Model()->rowCount();
   QHeaderView* header = view_.verticalHeader();
+  const HeaderBatch batch(header);
   for (int r = 0; r < rows; ++r) {
     if (header->isSectionHidden(r)) view_.setRowHidden(r, false);
   }
@@ -67,6 +89,7 @@ void RowFilter::Show(const std::vector<int>& shown) {
   const int last = table.RowCount() - 1;
   const int focused = table.FocusedRow();
   QHeaderView* header = view_.verticalHeader();
+  const HeaderBatch batch(header);
   hidden_ = 0;
   auto next = shown.begin();
   for (int row = 1; row <= last; ++row) {
