@@ -3,7 +3,6 @@
 // income and spending per month and its subjects over a year, which the book's chart draws.
 #include <benchmark/benchmark.h>
 
-#include <QTemporaryDir>
 #include <memory>
 
 #include "bench_ui.h"
@@ -14,20 +13,18 @@
 
 namespace {
 
-engine::Book& BookOf() {
-  static QTemporaryDir dir;
+engine::Book& OpenedBook() {
   static bench::BenchUi ui;
   static std::unique_ptr<engine::Book> book;
   if (!book) {
-    const auto generated = bench::WriteBook(dir.path(), 1000000, false);
     book = std::make_unique<engine::Book>(ui);
-    book->OpenBook(generated.indexPath);
+    book->OpenBook(bench::BookOf(1000000, false).book.indexPath);
   }
   return *book;
 }
 
 void BM_LedgerMonthlyFlow(benchmark::State& state) {
-  engine::Book* book = &BookOf();
+  engine::Book* book = &OpenedBook();
   // The busiest ledger: the one with the most rows.
   std::size_t busiest = 0;
   for (std::size_t i = 0; i < book->LedgerCount(); ++i) {
@@ -51,7 +48,7 @@ std::vector<engine::TableEntrySetting> AllSubjects(engine::Book& book) {
 // Everything the book's chart does before it draws: the subjects of income and spending and
 // every month of the ten years.
 void BM_BookMonthlyFlow(benchmark::State& state) {
-  engine::Book& book = BookOf();
+  engine::Book& book = OpenedBook();
   const std::vector<engine::TableEntrySetting> entries = AllSubjects(book);
   std::size_t months = 0;
   for (auto _ : state) {
@@ -64,7 +61,7 @@ BENCHMARK(BM_BookMonthlyFlow)->Unit(benchmark::kMillisecond);
 
 // The spending subjects over the last year of the book.
 void BM_SubjectAmounts(benchmark::State& state) {
-  engine::Book& book = BookOf();
+  engine::Book& book = OpenedBook();
   const std::vector<engine::TableEntrySetting> entries = AllSubjects(book);
   const engine::FlowSubjects subjects = engine::BookFlowSubjects(book, &entries);
   std::size_t count = 0;
