@@ -84,7 +84,7 @@ void BookChartWindow::Redraw() {
 void BookChartWindow::Refresh() {
   const auto entries = TableEntries(book_);
   subjects_ = engine::BookFlowSubjects(book_, entries ? &*entries : nullptr);
-  months_ = engine::BookMonthlyFlow(book_, subjects_);
+  months_ = engine::MonthFlowlyFlow(book_, subjects_);
   source_->setText(subjects_.fromSettings
                        ? QStringLiteral("収入と支出の科目: 集計設定（テーブルに出力）の科目。"
                                         "入替の科目を収入、その他を支出としています")
@@ -101,7 +101,7 @@ void BookChartWindow::Refresh() {
   filling_ = true;
   first_->clear();
   last_->clear();
-  for (const engine::BookMonth& m : months_) {
+  for (const engine::MonthFlow& m : months_) {
     first_->addItem(MonthLabel(m.year, m.month));
     last_->addItem(MonthLabel(m.year, m.month));
   }
@@ -143,8 +143,8 @@ void BookChartWindow::Draw() {
   if (mode == kMonthly) {
     std::vector<MonthBars> bars;
     for (int i = std::max(first, 0); i <= last; ++i) {
-      const engine::BookMonth& m = months_[static_cast<std::size_t>(i)];
-      bars.push_back({MonthLabel(m.year, m.month), m.income, m.spending, m.balance});
+      const engine::MonthFlow& m = months_[static_cast<std::size_t>(i)];
+      bars.push_back({MonthLabel(m.year, m.month), m.in, m.out, m.balance});
     }
     DrawMonths(
         QStringLiteral("月別の収入と支出") + period,
@@ -155,8 +155,8 @@ void BookChartWindow::Draw() {
   std::vector<engine::ChartItem> items;
   QString title = mode_->currentText() + period;
   if (first >= 0) {
-    const engine::BookMonth& from = months_[static_cast<std::size_t>(first)];
-    const engine::BookMonth& to = months_[static_cast<std::size_t>(last)];
+    const engine::MonthFlow& from = months_[static_cast<std::size_t>(first)];
+    const engine::MonthFlow& to = months_[static_cast<std::size_t>(last)];
     const engine::Date start{from.year, from.month, 1};
     const engine::Date end =
         to.month == 12 ? engine::Date{to.year + 1, 1, 1} : engine::Date{to.year, to.month + 1, 1};

@@ -45,7 +45,7 @@ class BookChartWindow : public ChartWindow {
 
   engine::Book& book_;
   engine::FlowSubjects subjects_;
-  std::vector<engine::BookMonth> months_;
+  std::vector<engine::MonthFlow> months_;
   QComboBox* mode_ = nullptr;
   QComboBox* first_ = nullptr;
   QComboBox* last_ = nullptr;

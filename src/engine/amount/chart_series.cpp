@@ -105,16 +105,16 @@ FlowSubjects BookFlowSubjects(TableHost& host, const std::vector<TableEntrySetti
   return flow;
 }
 
-std::vector<BookMonth> BookMonthlyFlow(TableHost& host, const FlowSubjects& subjects) {
+std::vector<MonthFlow> BookMonthlyFlow(TableHost& host, const FlowSubjects& subjects) {
   const int currentYear = Today().year();
-  std::map<int, BookMonth> months;
+  std::map<int, MonthFlow> months;
   for (const FlowSubject& subject : subjects.subjects) {
     const TLedgerGrid* ledger = host.FindLedger(subject.subject);
     if (!ledger) continue;
     const bool income = subject.side == FlowSide::kIncome;
     // A ledger's rows come in date order, many to a day: a date read once serves its run.
     std::string_view lastDate;
-    BookMonth* month = nullptr;
+    MonthFlow* month = nullptr;
     for (int r = 1; r < ledger->RowCount(); ++r) {
       const Row& row = ledger->RowAt(r);
       const std::string_view dateText = row.Cell(1);
@@ -132,19 +132,19 @@ std::vector<BookMonth> BookMonthlyFlow(TableHost& host, const FlowSubjects& subj
       const std::int64_t debit = subject.debit ? ParseInt32(row.Cell(4)).value_or(0) : 0;
       const std::int64_t credit = subject.credit ? ParseInt32(row.Cell(5)).value_or(0) : 0;
       if (income) {
-        month->income += credit - debit;
+        month->in += credit - debit;
       } else {
-        month->spending += debit - credit;
+        month->out += debit - credit;
       }
     }
   }
-  std::vector<BookMonth> flow;
+  std::vector<MonthFlow> flow;
   if (months.empty()) return flow;
   std::int64_t balance = 0;
   for (int key = months.begin()->first; key <= months.rbegin()->first; ++key) {
     const auto it = months.find(key);
-    BookMonth month = it != months.end() ? it->second : BookMonth{key / 12, key % 12 + 1, 0, 0, 0};
-    balance += month.income - month.spending;
+    MonthFlow month = it != months.end() ? it->second : MonthFlow{key / 12, key % 12 + 1, 0, 0, 0};
+    balance += month.in - month.out;
     month.balance = balance;
     flow.push_back(month);
   }

@@ -24,7 +24,8 @@ struct ChartItem {
 std::vector<ChartItem> ResultChartItems(const ResultGrid& grid);
 
 // One month of a ledger: what came in (debit), what went out (credit), and the balance the
-// month closed with.
+// month closed with; or of the whole book: its income, its spending and the running balance
+// (income less spending, summed from the first month).
 struct MonthFlow {
   int year = 0;
   int month = 0;
@@ -65,19 +66,9 @@ struct FlowSubjects {
 // spending.
 FlowSubjects BookFlowSubjects(TableHost& host, const std::vector<TableEntrySetting>* tableEntries);
 
-// One month of the whole book: its income, its spending and the running balance (income less
-// spending, summed from the first month).
-struct BookMonth {
-  int year = 0;
-  int month = 0;
-  std::int64_t income = 0;
-  std::int64_t spending = 0;
-  std::int64_t balance = 0;
-};
-
 // The months of the subjects' ledgers, from the first dated row to the last, every month in
 // between included. Rows whose date doesn't read are left out, as in the ledger's months.
-std::vector<BookMonth> BookMonthlyFlow(TableHost& host, const FlowSubjects& subjects);
+std::vector<MonthFlow> BookMonthlyFlow(TableHost& host, const FlowSubjects& subjects);
 
 // Each subject's amount over [from, to), largest first; subjects without a ledger or with
 // nothing in the period are left out. Throws Error when a total leaves 32 bits.

@@ -147,8 +147,8 @@ class ChartWindowTest : public BookWindowTest {
                           {desktop::BookChartWindow::kSpending, "spending.png"}};
     for (const Case& c : cases) {
       window.SetMode(c.mode);
-      const std::vector<engine::BookMonth> months =
-          engine::BookMonthlyFlow(window_->Book(), subjects);
+      const std::vector<engine::MonthFlow> months =
+          engine::MonthFlowlyFlow(window_->Book(), subjects);
       if (c.mode == desktop::BookChartWindow::kMonthly) {
         auto* bars = Only<QBarSeries>(window.Chart());
         QVERIFY(bars);

@@ -138,12 +138,11 @@ TEST_F(BookFlowTest, IncomeAndSpendingComeFromTheTableEntriesOrElseFromTheLedger
     for (const auto& name : c.spending) expectedSpending.push_back(Sjis(name));
     EXPECT_EQ(income, expectedIncome);
     EXPECT_EQ(spending, expectedSpending);
-    const std::vector<BookMonth> months = BookMonthlyFlow(host, flow);
+    const std::vector<MonthFlow> months = BookMonthlyFlow(host, flow);
     ASSERT_EQ(months.size(), c.months.size());
     for (std::size_t i = 0; i < months.size(); ++i) {
       EXPECT_EQ(months[i].month, static_cast<int>(i) + 1);
-      EXPECT_EQ((std::array{months[i].income, months[i].spending, months[i].balance}), c.months[i])
-          << i;
+      EXPECT_EQ((std::array{months[i].in, months[i].out, months[i].balance}), c.months[i]) << i;
     }
   }
 }

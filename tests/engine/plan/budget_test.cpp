@@ -28,6 +28,16 @@ class BudgetTest : public PlanBookTest {
     budget.lines[1].months.fill(80000);
   }
 
+  // 生活費 over 食費 and 家賃, 収入 over 給与 (swapped).
+  static std::vector<TableEntrySetting> Headings() {
+    const std::string mark(kLevelMark);
+    return {{Sjis("生活費"), true, true, false},
+            {mark + Sjis("食費"), true, true, false},
+            {mark + Sjis("家賃"), true, true, false},
+            {Sjis("収入"), true, true, false},
+            {mark + Sjis("給与"), true, true, true}};
+  }
+
   using Row = ResultGrid::Row;
   static Row R(const char* name, const char* month, const char* b, const char* a, const char* d,
                const char* used) {
@@ -62,12 +72,7 @@ TEST_F(BudgetTest, HeadingStructureGivesSubtotalsAsTheAggregationDoes) {
   options.firstMonth = 4;
   options.lastMonth = 5;
   options.monthly = false;
-  const std::string mark(kLevelMark);
-  options.headings = {{Sjis("生活費"), true, true, false},
-                      {mark + Sjis("食費"), true, true, false},
-                      {mark + Sjis("家賃"), true, true, false},
-                      {Sjis("収入"), true, true, false},
-                      {mark + Sjis("給与"), true, true, true}};
+  options.headings = Headings();
   const BudgetTable table = BudgetVsActual(book, budget, options);
   const std::vector<Row> expected = {
       R("科目", "月", "予算", "実績", "差額", "使用率"),
@@ -86,12 +91,7 @@ TEST_F(BudgetTest, ChartBarsMatchTheTablesFiguresBySubjectAndByMonth) {
   BudgetTableOptions options;
   options.firstMonth = 4;
   options.lastMonth = 5;
-  const std::string mark(kLevelMark);
-  options.headings = {{Sjis("生活費"), true, true, false},
-                      {mark + Sjis("食費"), true, true, false},
-                      {mark + Sjis("家賃"), true, true, false},
-                      {Sjis("収入"), true, true, false},
-                      {mark + Sjis("給与"), true, true, true}};
+  options.headings = Headings();
   const BudgetFigures figures = BudgetVsActualFigures(book, budget, options);
   using Bars = std::vector<std::tuple<std::string, std::int64_t, std::int64_t>>;
   const auto flat = [](const std::vector<BudgetBar>& bars) {
