@@ -78,13 +78,13 @@ QStringList BookChartWindow::Months() const {
 }
 
 void BookChartWindow::Redraw() {
-  Refresh();
+  if (!FollowedGone()) Refresh();
 }
 
 void BookChartWindow::Refresh() {
   const auto entries = TableEntries(book_);
   subjects_ = engine::BookFlowSubjects(book_, entries ? &*entries : nullptr);
-  months_ = engine::MonthFlowlyFlow(book_, subjects_);
+  months_ = engine::BookMonthlyFlow(book_, subjects_);
   source_->setText(subjects_.fromSettings
                        ? QStringLiteral("収入と支出の科目: 集計設定（テーブルに出力）の科目。"
                                         "入替の科目を収入、その他を支出としています")

@@ -59,6 +59,8 @@ class ChartWindow : public QDialog {
   // several rows and tables); the window closes with the book, when one of them goes.
   void FollowModels(const QList<GridModel*>& models);
   virtual void Redraw();
+  // A followed table is gone with its book: nothing may be read any more.
+  bool FollowedGone() const { return followedGone_; }
 
   // One month of a bar-and-line chart: two bars and a point of the line.
   struct MonthBars {

@@ -148,7 +148,7 @@ class ChartWindowTest : public BookWindowTest {
     for (const Case& c : cases) {
       window.SetMode(c.mode);
       const std::vector<engine::MonthFlow> months =
-          engine::MonthFlowlyFlow(window_->Book(), subjects);
+          engine::BookMonthlyFlow(window_->Book(), subjects);
       if (c.mode == desktop::BookChartWindow::kMonthly) {
         auto* bars = Only<QBarSeries>(window.Chart());
         QVERIFY(bars);
