@@ -1,5 +1,8 @@
 #include "cli_book.h"
 
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -121,3 +124,10 @@ Result RunTool(const QStringList& arguments, const QStringList& locale) {
 }
 
 }  // namespace cli_test
+
+// The process tests' main: QProcess wants an application object.
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

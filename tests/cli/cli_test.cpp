@@ -1,7 +1,6 @@
 // The command-line tool run as a process on books made here.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -333,9 +332,3 @@ TEST(CliTest, ReadingCommandsWriteNothing) {
 
 }  // namespace
 }  // namespace cli_test
-
-int main(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

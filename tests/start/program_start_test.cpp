@@ -2,7 +2,6 @@
 // starts it: run as a process without a display.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -119,9 +118,3 @@ TEST(ProgramStartTest, ABadPathIsToldAndNothingIsOpened) {
 
 }  // namespace
 }  // namespace cli_test
-
-int main(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
