@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "cli/cli.h"
+#include "cli/messages.h"
 #include "engine/app/book_path.h"
 #include "engine/app/profile.h"
 #include "engine/base/cp932.h"
@@ -16,9 +17,9 @@ namespace {
 constexpr std::size_t kIndexLines = 4;
 
 std::string EncodingMessage(const engine::EncodingProblem& problem) {
-  return std::to_string(problem.line) + " 行目が" +
-         (problem.utf8 ? "シフト JIS (CP932) ではなく UTF-8 で書かれています"
-                       : "シフト JIS (CP932) として読めません");
+  return Tr(problem.utf8 ? "%1 行目がシフト JIS (CP932) ではなく UTF-8 で書かれています"
+                         : "%1 行目がシフト JIS (CP932) として読めません",
+            {std::to_string(problem.line)});
 }
 
 // False, after saying so, when the file is not CP932 text.
@@ -26,7 +27,7 @@ bool IsCp932File(const std::string& path) {
   try {
     const engine::FileView file(engine::PathFromCp932(path));
     if (const auto problem = engine::FindEncodingProblem(file.Bytes())) {
-      PrintErrorUtf8(Quoted(path) + " の " + EncodingMessage(*problem));
+      PrintErrorUtf8(Tr("%1 の %2", {Quoted(path), EncodingMessage(*problem)}));
       return false;
     }
   } catch (const engine::Error& e) {
@@ -48,7 +49,7 @@ std::string Quoted(const std::string& cp932Path) {
 }
 
 int OpenBookFor(Context& context, const QString& operand, OpenedBook& opened,
-                std::vector<engine::Finding>* fileFindings) {
+                std::vector<engine::Finding>* fileFindings, engine::Book::OpenMode mode) {
   QString indexFile;
   try {
     indexFile = engine::FindIndexFile(operand);
@@ -58,8 +59,8 @@ int OpenBookFor(Context& context, const QString& operand, OpenedBook& opened,
   }
   const auto indexPath = engine::PathToCp932(indexFile);
   if (!indexPath) {
-    PrintErrorUtf8("'" + indexFile.toStdString() +
-                   "' はシフト JIS (CP932) で表せない文字を含むため、家計簿として開けません");
+    PrintErrorUtf8(Tr("'%1' はシフト JIS (CP932) で表せない文字を含むため、家計簿として開けません",
+                      {indexFile.toStdString()}));
     return kFailure;
   }
   opened.indexPath = *indexPath;
@@ -71,17 +72,17 @@ int OpenBookFor(Context& context, const QString& operand, OpenedBook& opened,
     return kFailure;
   }
   if (const auto problem = engine::FindEncodingProblem(bytes)) {
-    PrintErrorUtf8("家計簿ファイル " + Quoted(opened.indexPath) + " の " +
-                   EncodingMessage(*problem));
+    PrintErrorUtf8(
+        Tr("家計簿ファイル %1 の %2", {Quoted(opened.indexPath), EncodingMessage(*problem)}));
     return kFailure;
   }
   opened.index = engine::SplitLines(bytes);
   if (opened.index.empty() || !engine::IsIndexFirstLine(opened.index[0])) {
-    PrintErrorUtf8(Quoted(opened.indexPath) + " は家計簿ファイルではありません");
+    PrintErrorUtf8(Tr("%1 は家計簿ファイルではありません", {Quoted(opened.indexPath)}));
     return kFailure;
   }
   if (opened.index.size() < kIndexLines) {
-    PrintErrorUtf8(Quoted(opened.indexPath) + " は家計簿ファイルの行が足りません");
+    PrintErrorUtf8(Tr("%1 は家計簿ファイルの行が足りません", {Quoted(opened.indexPath)}));
     return kFailure;
   }
 
@@ -94,7 +95,7 @@ int OpenBookFor(Context& context, const QString& operand, OpenedBook& opened,
     for (std::size_t i = 0; i < opened.index.size(); ++i) {
       if (i == 2) continue;  // the aggregation settings are tested by the commands that read them
       if (!IsReadableFile(opened.index[i])) {
-        PrintErrorUtf8("家計簿のファイル " + Quoted(opened.index[i]) + " を読めません");
+        PrintErrorUtf8(Tr("家計簿のファイル %1 を読めません", {Quoted(opened.index[i])}));
         return kFailure;
       }
     }
@@ -106,7 +107,7 @@ int OpenBookFor(Context& context, const QString& operand, OpenedBook& opened,
   opened.book = std::make_unique<engine::Book>(context.ui);
   // Reading never takes the book's lock, so a book the program holds open reads as it is
   // on disk and nothing is written beside it.
-  opened.book->OpenBook(opened.indexPath, engine::Book::OpenMode::ReadOnly);
+  opened.book->OpenBook(opened.indexPath, mode);
   // The engine has said why.
   return opened.book->IsOpen() ? kOk : kFailure;
 }
@@ -115,20 +116,22 @@ std::string SettingsFileFor(const OpenedBook& opened, const char* section) {
   const std::string& path = opened.book->SettingsPath();
   if (path.empty()) {
     PrintErrorUtf8(
-        "この家計簿には集計設定ファイルがありません (プログラムで一度集計すると作られます)");
+        Tr("この家計簿には集計設定ファイルがありません (プログラムで一度集計すると作られます)"));
     return {};
   }
   if (!QFileInfo::exists(engine::PathFromCp932(path))) {
-    PrintErrorUtf8("集計設定ファイル " + Quoted(path) + " がありません");
+    PrintErrorUtf8(Tr("集計設定ファイル %1 がありません", {Quoted(path)}));
     return {};
   }
   if (!IsReadableFile(path) || !IsCp932File(path)) {
-    PrintErrorUtf8("集計設定ファイル " + Quoted(path) + " を読めません");
+    PrintErrorUtf8(Tr("集計設定ファイル %1 を読めません", {Quoted(path)}));
     return {};
   }
   if (section && !engine::Profile(engine::PathFromCp932(path)).HasSection(section)) {
-    PrintErrorUtf8("集計設定ファイル " + Quoted(path) + " に [" + section +
-                   "] の設定がありません (プログラムで一度この集計をすると作られます)");
+    PrintErrorUtf8(
+        Tr("集計設定ファイル %1 に [%2] の設定がありません "
+           "(プログラムで一度この集計をすると作られます)",
+           {Quoted(path), section}));
     return {};
   }
   return path;

@@ -22,9 +22,11 @@ struct OpenedBook {
 // Finds and opens the book an operand names. Every file is tested before the engine reads
 // it, so a missing or foreign file is named in the message. Returns kOk, or kFailure after
 // saying why. With `fileFindings` (the check), unreadable and foreign files are findings
-// instead: then kFindings when a file can't be read and the book was not opened.
+// instead: then kFindings when a file can't be read and the book was not opened. `mode`
+// Normal takes the book's lock, for a command that writes.
 int OpenBookFor(Context& context, const QString& operand, OpenedBook& opened,
-                std::vector<engine::Finding>* fileFindings = nullptr);
+                std::vector<engine::Finding>* fileFindings = nullptr,
+                engine::Book::OpenMode mode = engine::Book::OpenMode::ReadOnly);
 
 // The book's aggregation settings file, which must exist, be readable CP932 text and hold
 // `section` when that isn't empty. Returns its CP932 path, or empty after saying why.

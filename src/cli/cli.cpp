@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/messages.h"
 
 namespace cli {
 
@@ -37,6 +38,12 @@ constexpr OptionSpec kSchemaOptions[] = {
     kEncoding,
     kHelp};
 constexpr OptionSpec kExportOptions[] = {kTableFormat, kEncoding, kHelp};
+constexpr OptionSpec kImportOptions[] = {
+    {"profile", "NAME", "明細の列の対応を保存したプロファイルの名前 (必須)"},
+    {"dry-run", "", "取り込む行と重複を表示するだけで、家計簿には何も書きません"},
+    kTableFormat,
+    kEncoding,
+    kHelp};
 
 // Whatever the command, these are the only values these options take.
 constexpr std::string_view kFormats[] = {"text", "tsv", "csv", "json"};
@@ -55,6 +62,8 @@ constexpr Command kCommands[] = {
      kSchemaOptions, 2, 2, RunSchema},
     {"export", "journal BOOK | ledger NAME BOOK", "仕訳帳または元帳を書き出します", kExportOptions,
      2, 3, RunExport},
+    {"import", "BOOK FILE", "銀行やカードの明細を未転記の仕訳として仕訳帳に取り込みます",
+     kImportOptions, 2, 2, RunImport},
 };
 
 void Print(const std::string& text, std::FILE* stream = stdout) {
@@ -65,33 +74,40 @@ std::string OptionLine(const OptionSpec& option) {
   std::string line = "  --" + std::string(option.name);
   if (!option.value.empty()) line += " " + std::string(option.value);
   if (line.size() < 28) line.append(28 - line.size(), ' ');
-  return line + " " + std::string(option.help) + "\n";
+  return line + " " + Tr(option.help) + "\n";
 }
 
 void PrintCommandHelp(const Command& command) {
-  std::string text = "使い方: zentabo-cli " + std::string(command.name) + " [オプション] " +
-                     std::string(command.operands) + "\n\n" + std::string(command.summary) +
-                     "\n\nオプション:\n";
+  std::string text =
+      Tr("使い方: zentabo-cli %1 [オプション] %2", {command.name, command.operands}) + "\n\n" +
+      Tr(command.summary) + "\n\n" + Tr("オプション:") + "\n";
   for (const OptionSpec& option : command.options) text += OptionLine(option);
   text +=
-      "\nBOOK は家計簿ファイル (索引ファイル) か、家計簿ファイルを一つだけ含むフォルダです。\n"
-      "終了状態: 0 成功、1 検査で問題あり、2 使い方・ファイル・家計簿の誤り。\n";
+      "\n" +
+      Tr("BOOK は家計簿ファイル (索引ファイル) か、家計簿ファイルを一つだけ含むフォルダです。") +
+      "\n" +
+      Tr("終了状態: 0 成功、1 検査で問題あり・取り込めない行あり、2 "
+         "使い方・ファイル・家計簿の誤り。") +
+      "\n";
   Print(text);
 }
 
 void PrintToolHelp(std::FILE* stream = stdout) {
-  std::string text =
-      "使い方: zentabo-cli COMMAND [オプション] BOOK\n\n"
-      "Zentabo の家計簿を画面なしで読み、検査や集計をします。家計簿には何も書きません。\n\n"
-      "コマンド:\n";
+  std::string text = Tr("使い方: zentabo-cli %1 [オプション] %2", {"COMMAND", "BOOK"}) + "\n\n" +
+                     Tr("Zentabo の家計簿を画面なしで読み、検査や集計をします。家計簿に書くのは "
+                        "import だけです。") +
+                     "\n\n" + Tr("コマンド:") + "\n";
   for (const Command& command : kCommands) {
     std::string line = "  " + std::string(command.name);
     line.append(12 - line.size(), ' ');
-    text += line + std::string(command.summary) + "\n";
+    text += line + Tr(command.summary) + "\n";
   }
-  text +=
-      "\n各コマンドの説明: zentabo-cli COMMAND --help (または zentabo-cli help COMMAND)\n"
-      "終了状態: 0 成功、1 検査で問題あり、2 使い方・ファイル・家計簿の誤り。\n";
+  text += "\n" +
+          Tr("各コマンドの説明: zentabo-cli COMMAND --help (または zentabo-cli help COMMAND)") +
+          "\n" +
+          Tr("終了状態: 0 成功、1 検査で問題あり・取り込めない行あり、2 "
+             "使い方・ファイル・家計簿の誤り。") +
+          "\n";
   Print(text, stream);
 }
 
@@ -110,9 +126,10 @@ const OptionSpec* FindOption(const Command& command, std::string_view name) {
 }
 
 int UsageError(const std::string& message, std::string_view command) {
-  PrintErrorUtf8(message + " ('zentabo-cli " +
-                 (command.empty() ? std::string("--help") : std::string(command) + " --help") +
-                 "' で使い方を表示します)");
+  PrintErrorUtf8(message + " " +
+                 Tr("('%1' で使い方を表示します)",
+                    {"zentabo-cli " + (command.empty() ? std::string("--help")
+                                                       : std::string(command) + " --help")}));
   return kFailure;
 }
 
@@ -152,12 +169,12 @@ int Run(const std::vector<QString>& arguments) {
     }
     const Command* command = FindCommand(arguments[1].toStdString());
     if (!command)
-      return UsageError("コマンド '" + arguments[1].toStdString() + "' はありません", {});
+      return UsageError(Tr("コマンド '%1' はありません", {arguments[1].toStdString()}), {});
     PrintCommandHelp(*command);
     return kOk;
   }
   const Command* command = FindCommand(first);
-  if (!command) return UsageError("コマンド '" + first + "' はありません", {});
+  if (!command) return UsageError(Tr("コマンド '%1' はありません", {first}), {});
 
   Context context{*command, {}, {}, Format::Text, Encoding::Utf8, {}};
   bool optionsEnd = false;
@@ -174,7 +191,7 @@ int Run(const std::vector<QString>& arguments) {
     std::string name = argument.toStdString();
     if (name == "-h") name = "--help";
     if (!name.starts_with("--"))
-      return UsageError("オプション '" + name + "' はありません", command->name);
+      return UsageError(Tr("オプション '%1' はありません", {name}), command->name);
     name.erase(0, 2);
     std::string value;
     const auto equals = name.find('=');
@@ -184,15 +201,15 @@ int Run(const std::vector<QString>& arguments) {
       name.resize(equals);
     }
     const OptionSpec* option = FindOption(*command, name);
-    if (!option) return UsageError("オプション '--" + name + "' はありません", command->name);
+    if (!option)
+      return UsageError(Tr("オプション '%1' はありません", {"--" + name}), command->name);
     if (option->value.empty()) {
       if (hasValue)
-        return UsageError("オプション '--" + name + "' は値を取りません", command->name);
+        return UsageError(Tr("オプション '%1' は値を取りません", {"--" + name}), command->name);
     } else if (!hasValue) {
       if (i + 1 >= arguments.size()) {
-        return UsageError(
-            "オプション '--" + name + "' に値 " + std::string(option->value) + " がありません",
-            command->name);
+        return UsageError(Tr("オプション '%1' に値 %2 がありません", {"--" + name, option->value}),
+                          command->name);
       }
       value = arguments[++i].toStdString();
     }
@@ -205,7 +222,7 @@ int Run(const std::vector<QString>& arguments) {
   if (context.Has("format")) {
     const std::string& format = context.Value("format");
     if (!OneOf(format, kFormats)) {
-      return UsageError("出力形式 '" + format + "' はありません (text, tsv, csv, json)",
+      return UsageError(Tr("出力形式 '%1' はありません (text, tsv, csv, json)", {format}),
                         command->name);
     }
     context.format = format == "tsv"    ? Format::Tsv
@@ -216,18 +233,18 @@ int Run(const std::vector<QString>& arguments) {
   if (context.Has("encoding")) {
     const std::string& encoding = context.Value("encoding");
     if (!OneOf(encoding, kEncodings)) {
-      return UsageError("文字コード '" + encoding + "' はありません (utf-8, cp932)", command->name);
+      return UsageError(Tr("文字コード '%1' はありません (utf-8, cp932)", {encoding}),
+                        command->name);
     }
     context.encoding = encoding == "cp932" ? Encoding::Cp932 : Encoding::Utf8;
   }
   if (context.format == Format::Json && context.encoding == Encoding::Cp932) {
-    return UsageError("JSON は UTF-8 でのみ書き出せます", command->name);
+    return UsageError(Tr("JSON は UTF-8 でのみ書き出せます"), command->name);
   }
   if (context.operands.size() < command->minOperands ||
       context.operands.size() > command->maxOperands) {
-    return UsageError(context.operands.empty()
-                          ? "家計簿 (BOOK) を指定してください"
-                          : "引数の数が違います: " + std::string(command->operands),
+    return UsageError(context.operands.empty() ? Tr("家計簿 (BOOK) を指定してください")
+                                               : Tr("引数の数が違います: %1", {command->operands}),
                       command->name);
   }
   return command->run(context);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/messages.h"
 #include "engine/base/cp932.h"
 
 namespace cli {
@@ -21,12 +22,12 @@ void CliUi::Message(const std::string& text) {
 
 bool CliUi::AskYesNo(const std::string& text) {
   // A question nobody can answer is refused; the operation then stops as if told No.
-  PrintError(text + engine::Sjis(" (いいえ)"));
+  PrintErrorUtf8(engine::FromCp932(text).toStdString() + " " + Tr("(いいえ)"));
   return false;
 }
 
 CliUi::Answer CliUi::AskYesNoCancel(const std::string& text) {
-  PrintError(text + engine::Sjis(" (キャンセル)"));
+  PrintErrorUtf8(engine::FromCp932(text).toStdString() + " " + Tr("(キャンセル)"));
   return Answer::Cancel;
 }
 

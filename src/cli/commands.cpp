@@ -8,6 +8,7 @@
 
 #include "cli/book_access.h"
 #include "cli/cli.h"
+#include "cli/messages.h"
 #include "engine/amount/month_list.h"
 #include "engine/amount/table_aggregation.h"
 #include "engine/base/cp932.h"
@@ -24,15 +25,6 @@ namespace cli {
 namespace {
 
 using engine::Sjis;
-
-// Ends the output: a reader that went away (a closed pipe) ends the run quietly; any other
-// failed write is an error.
-int Finish(Output& out, int status) {
-  if (out.Finish()) return status;
-  if (errno == EPIPE) return status;
-  PrintErrorUtf8("標準出力に書き込めませんでした");
-  return kFailure;
-}
 
 // "yyyy/mm/dd", "yy/mm/dd" or the same with "-", read by the program's date rules.
 std::optional<engine::Date> DateOption(const std::string& text) {
@@ -53,9 +45,10 @@ std::optional<std::string> MonthOption(const std::string& text) {
 
 int BadOption(const Context& context, const std::string& option, const std::string& value,
               const char* expected) {
-  PrintErrorUtf8("--" + option + " の値 '" + value + "' は " + expected +
-                 " ではありません ('zentabo-cli " + std::string(context.command.name) +
-                 " --help' で使い方を表示します)");
+  PrintErrorUtf8(Tr("%1 の値 '%2' は %3 ではありません", {"--" + option, value, Tr(expected)}) +
+                 " " +
+                 Tr("('%1' で使い方を表示します)",
+                    {"zentabo-cli " + std::string(context.command.name) + " --help"}));
   return kFailure;
 }
 
@@ -84,9 +77,8 @@ int MonthIndex(const std::vector<std::string>& months, const std::string& month,
                const std::string& given) {
   const auto it = std::find(months.begin(), months.end(), month);
   if (it != months.end()) return static_cast<int>(it - months.begin());
-  PrintErrorUtf8("月 '" + given + "' は仕訳帳の期間 (" +
-                 (months.empty() ? std::string("なし") : months.front() + " - " + months.back()) +
-                 ") にありません");
+  PrintErrorUtf8(Tr("月 '%1' は仕訳帳の期間 (%2) にありません",
+                    {given, months.empty() ? Tr("なし") : months.front() + " - " + months.back()}));
   return -1;
 }
 
@@ -105,12 +97,21 @@ int Aggregate(Context& context, const char* section, Choose choose) {
     return WriteResult(context, aggregation.Totals());
   } catch (const engine::Error& e) {
     PrintError(e.Message());
-    PrintErrorUtf8("集計に失敗しました");
+    PrintErrorUtf8(Tr("集計に失敗しました"));
     return kFailure;
   }
 }
 
 }  // namespace
+
+// A reader that went away (a closed pipe) ends the run quietly; any other failed write is an
+// error.
+int Finish(Output& out, int status) {
+  if (out.Finish()) return status;
+  if (errno == EPIPE) return status;
+  PrintErrorUtf8(Tr("標準出力に書き込めませんでした"));
+  return kFailure;
+}
 
 int RunCheck(Context& context) {
   OpenedBook opened;
@@ -130,12 +131,12 @@ int RunCheck(Context& context) {
     out.Line(line);
   }
   if (status == kFindings) {
-    PrintErrorUtf8("読めないファイルがあるため、転記と残高は検査していません");
+    PrintErrorUtf8(Tr("読めないファイルがあるため、転記と残高は検査していません"));
   }
   if (findings.empty()) {
-    PrintErrorUtf8("問題は見つかりませんでした");
+    PrintErrorUtf8(Tr("問題は見つかりませんでした"));
   } else {
-    PrintErrorUtf8(std::to_string(findings.size()) + " 件の問題が見つかりました");
+    PrintErrorUtf8(Tr("%1 件の問題が見つかりました", {std::to_string(findings.size())}));
   }
   return Finish(out, findings.empty() ? kOk : kFindings);
 }
@@ -221,7 +222,7 @@ int RunCompare(Context& context) {
 
 int RunSchema(Context& context) {
   if (context.Has("html") && !context.Has("output")) {
-    PrintErrorUtf8("--html は --output と共に使います");
+    PrintErrorUtf8(Tr("--html は --output と共に使います"));
     return kFailure;
   }
   if (context.Has("year")) {
@@ -237,13 +238,13 @@ int RunSchema(Context& context) {
     if (shipped.exists()) schema = shipped;
   }
   if (!schema.isFile() || !schema.isReadable()) {
-    PrintErrorUtf8("スキーマファイル '" + context.operands[0].toStdString() + "' を読めません");
+    PrintErrorUtf8(Tr("スキーマファイル '%1' を読めません", {context.operands[0].toStdString()}));
     return kFailure;
   }
   // The settings name the schema by its full path, as the program's file choice gives it.
   const auto schemaPath = engine::PathToCp932(schema.absoluteFilePath());
   if (!schemaPath) {
-    PrintErrorUtf8("スキーマファイルのパスがシフト JIS (CP932) で表せません");
+    PrintErrorUtf8(Tr("スキーマファイルのパスがシフト JIS (CP932) で表せません"));
     return kFailure;
   }
   OpenedBook opened;
@@ -254,20 +255,20 @@ int RunSchema(Context& context) {
   engine::SchemaReport report(*opened.book, settings);
   context.ui.SetOpenFileAnswer(*schemaPath);
   if (!report.Open()) {
-    PrintErrorUtf8("スキーマ、集計設定ファイルまたは仕訳帳の日付を読めませんでした");
-    PrintErrorUtf8("集計に失敗しました");
+    PrintErrorUtf8(Tr("スキーマ、集計設定ファイルまたは仕訳帳の日付を読めませんでした"));
+    PrintErrorUtf8(Tr("集計に失敗しました"));
     return kFailure;
   }
   if (report.Entries().empty()) {
-    PrintErrorUtf8("スキーマ " + Quoted(*schemaPath) + " にレポートの項目がありません");
+    PrintErrorUtf8(Tr("スキーマ %1 にレポートの項目がありません", {Quoted(*schemaPath)}));
     return kFailure;
   }
   if (context.Has("year")) {
     const auto& years = report.Years();
     const auto it = std::find(years.begin(), years.end(), context.Value("year"));
     if (it == years.end()) {
-      PrintErrorUtf8("年度 " + context.Value("year") + " は仕訳帳の期間 (" + years.front() + " - " +
-                     years.back() + ") にありません");
+      PrintErrorUtf8(Tr("年度 %1 は仕訳帳の期間 (%2) にありません",
+                        {context.Value("year"), years.front() + " - " + years.back()}));
       return kFailure;
     }
     report.SelectYear(static_cast<int>(it - years.begin()));
@@ -278,7 +279,7 @@ int RunSchema(Context& context) {
         QFileInfo(QString::fromStdString(context.Value("output"))).absoluteFilePath();
     const auto cp932 = engine::PathToCp932(xmlPath);
     if (!cp932) {
-      PrintErrorUtf8("出力ファイルのパスがシフト JIS (CP932) で表せません");
+      PrintErrorUtf8(Tr("出力ファイルのパスがシフト JIS (CP932) で表せません"));
       return kFailure;
     }
     context.ui.SetSaveFileAnswer(*cp932);
@@ -287,11 +288,12 @@ int RunSchema(Context& context) {
       report.WriteReportXml();
     } catch (const engine::Error& e) {
       PrintError(e.Message());
-      PrintErrorUtf8("集計に失敗しました");
+      PrintErrorUtf8(Tr("集計に失敗しました"));
       return kFailure;
     }
     if (context.Has("html") && report.WrittenHtml().isEmpty()) {
-      PrintErrorUtf8("HTML のページは作られませんでした (スキーマと同じ名前の .xsl がありません)");
+      PrintErrorUtf8(
+          Tr("HTML のページは作られませんでした (スキーマと同じ名前の .xsl がありません)"));
       return kFailure;
     }
     return kOk;
@@ -303,7 +305,7 @@ int RunSchema(Context& context) {
     image = report.ReportImage(report.BuildReport(), here);
   } catch (const engine::Error& e) {
     PrintError(e.Message());
-    PrintErrorUtf8("集計に失敗しました");
+    PrintErrorUtf8(Tr("集計に失敗しました"));
     return kFailure;
   }
   Output out(stdout, context.encoding);
@@ -325,17 +327,16 @@ int RunExport(Context& context) {
   const bool journal = kind == "journal";
   if ((journal && context.operands.size() != 2) ||
       (kind == "ledger" && context.operands.size() != 3) || (!journal && kind != "ledger")) {
-    PrintErrorUtf8(
-        "書き出すのは journal BOOK か ledger NAME BOOK です ('zentabo-cli export --help' "
-        "で使い方を表示します)");
+    PrintErrorUtf8(Tr("書き出すのは journal BOOK か ledger NAME BOOK です") + " " +
+                   Tr("('%1' で使い方を表示します)", {"zentabo-cli export --help"}));
     return kFailure;
   }
   std::string name;
   if (!journal) {
     const auto cp932 = engine::ToCp932(context.operands[1]);
     if (!cp932) {
-      PrintErrorUtf8("元帳 '" + context.operands[1].toStdString() +
-                     "' はシフト JIS (CP932) で表せない文字を含みます");
+      PrintErrorUtf8(Tr("元帳 '%1' はシフト JIS (CP932) で表せない文字を含みます",
+                        {context.operands[1].toStdString()}));
       return kFailure;
     }
     name = *cp932;
@@ -346,7 +347,7 @@ int RunExport(Context& context) {
   if (!journal) {
     table = opened.book->FindLedger(name);
     if (!table) {
-      PrintErrorUtf8("元帳 " + Quoted(name) + " はこの家計簿にありません");
+      PrintErrorUtf8(Tr("元帳 %1 はこの家計簿にありません", {Quoted(name)}));
       return kFailure;
     }
   }

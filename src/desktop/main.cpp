@@ -50,13 +50,17 @@ int main(int argc, char* argv[]) {
   desktop::TAccMDI window;
   window.show();
   if (!books.isEmpty()) {
-    // A book that can't be found is told like any other failure to open, in the window.
+    // A book that can't be found is told like any other failure to open, in the window, and
+    // on the error stream for whoever started the program from a terminal or a script.
     try {
       const QString index = engine::FindIndexFile(books.front());
       const auto path = engine::PathToCp932(index);
       if (!path) throw engine::Error(engine::Sjis("家計簿ファイルを開けませんでした"));
       window.Book().OpenBook(*path);
     } catch (const engine::Error& e) {
+      std::fprintf(stderr, "zentabo: %s\n",
+                   engine::FromCp932(e.Message()).toLocal8Bit().constData());
+      std::fflush(stderr);
       window.Ui().Message(e.Message());
     }
   }

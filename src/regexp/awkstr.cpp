@@ -28,6 +28,23 @@ inline const Byte* NextChar(const Byte* p, const Byte* end) {
   return IsDBCSLeadByte(*p) && p + 1 < end ? p + 2 : p + 1;
 }
 
+// Passes over the characters on which the initial state has no step: most of a long subject.
+// The steps are branches, not sums of the looked-up widths, so that the next position never
+// waits for a look-up.
+const Byte* SkipDead(const TRE_DFA& dfa, const Byte* p, const Byte* end) {
+  while (p < end) {
+    const unsigned skip = dfa.InitialSkip(*p);
+    if (skip == 1) {
+      ++p;
+    } else if (skip == 2 && p + 1 < end) {
+      p += 2;
+    } else {
+      break;
+    }
+  }
+  return p;
+}
+
 // Runs one compiled pattern over one subject.
 class Runner {
  public:
@@ -61,6 +78,10 @@ class Runner {
     if (!dfa_.LineHeadUsed()) return Longest(p, state);
     const Byte* anchored = Longest(p, dfa_.LineHeadStep(state));
     if (anchored == nullptr) return nullptr;
+    // Where the first character leads nowhere from the initial state, a run from there can
+    // end no later than `p`, which is never beyond the anchored match: skip it.
+    if (state == dfa_.InitialState() && p < end_ && dfa_.InitialStepsNowhere(p, end_))
+      return anchored;
     const Byte* unanchored = Longest(p, state);
     return unanchored != nullptr && unanchored >= anchored ? unanchored : anchored;
   }
@@ -76,29 +97,48 @@ class Runner {
 
   // Short subjects, the common case, are run without records and without their test.
   template <bool kRemember>
-  const Byte* Run(const Byte* p, uint32_t state) {
+  const Byte* Run(const Byte* p, uint32_t start) {
+    // Copies in locals stay in registers; the members would be read again on every step.
+    TRE_DFA& dfa = dfa_;
+    const Byte* const end = end_;
+    const uint32_t accept = dfa.AcceptColumn();
+    const uint32_t* rows = dfa.Rows();
+    // A full-width index saves widening the state on every step, the loop's critical path.
+    std::size_t state = start;
     const Byte* result = nullptr;
     const Byte* cur = p;
     uint16_t code = 0;
     for (;;) {
-      if (dfa_.Accepting(state)) result = cur;
+      if (rows[state + accept] != 0) result = cur;
       if constexpr (kRemember) {
         // A dropped state cache renumbers the states, which voids every record.
-        if (dfa_.FlushCount() != flushes_) {
-          flushes_ = dfa_.FlushCount();
+        if (dfa.FlushCount() != flushes_) {
+          flushes_ = dfa.FlushCount();
           NewStamp();
         }
         TAWKStr::Visit& visit = visits_[cur - begin_];
         if (visit.stamp == stamp_ && visit.state == state) return result;
-        visit = {state, stamp_};
+        visit = {static_cast<uint32_t>(state), stamp_};
       }
-      code = ReadCode(cur, end_);
-      const uint32_t next = dfa_.Step(state, code);
-      if (next == kNoState) break;
+      // The end of the subject (code 0) leads nowhere; no step is looked up for it.
+      if (cur >= end) {
+        code = 0;
+        break;
+      }
+      code = ReadCode(cur, end);
+      uint32_t next = rows[state + dfa.ClassOf(code)];
+      if (next >= TRE_DFA::kUnknown) {
+        if (next == kNoState) break;
+        // A state not made yet: making it may move the rows, or drop them all.
+        next = dfa.Step(static_cast<uint32_t>(state), code);
+        rows = dfa.Rows();
+        if (next == kNoState) break;
+      }
       state = next;
     }
     // A "$" at the end of the pattern may finish at a line separator or the subject's end.
-    if ((code == separator_ || code == 0) && dfa_.LineTailStep(state) != kNoState)
+    if ((code == separator_ || code == 0) &&
+        dfa.LineTailStep(static_cast<uint32_t>(state)) != kNoState)
       return code != 0 ? cur - 1 : cur;
     return result;
   }
@@ -163,14 +203,15 @@ bool TAWKStr::MatchPlain(const Byte* begin, const Byte* end, Span& span) const {
   Runner runner(dfa, begin, end, LineSeparatorCode(), VisitStore(begin, end), visit_stamp_);
   // Where the first character leads nowhere, no run is needed: most of a long subject.
   const bool initial_accepts = dfa.Accepting(dfa.InitialState());
-  for (const Byte* p = begin; p < end; p = NextChar(p, end)) {
-    if (!initial_accepts && dfa.InitialStepsNowhere(*p)) continue;
+  for (const Byte* p = begin;;) {
+    if (!initial_accepts) p = SkipDead(dfa, p, end);
+    if (p >= end) return false;
     if (const Byte* found = runner.Longest(p, dfa.InitialState())) {
       span = {p, found};
       return true;
     }
+    p = NextChar(p, end);
   }
-  return false;
 }
 
 bool TAWKStr::MatchAnchored(const Byte* begin, const Byte* end, Span& span) const {

@@ -54,17 +54,22 @@ TRE_DFA::TRE_DFA(const TRE_NFA& nfa, std::size_t cache_bytes)
   mark_[nfa.EntryState()] = stamp_;
   CloseScratch();
   initial_set_ = scratch_;
-  // Classes are numbered in code order, so those of single-byte codes are at most 256.
+  // The classes the initial state has a step on.
   std::vector<bool> live(class_count_, false);
   for (const uint32_t member : initial_set_) {
     for (uint32_t m = move_begin_[member]; m < move_begin_[member + 1]; ++m) {
-      const uint32_t last = std::min<uint32_t>(moves_[m].last, 256);
-      for (uint32_t cls = moves_[m].first; cls <= last; ++cls) live[cls] = true;
+      for (uint32_t cls = moves_[m].first; cls <= moves_[m].last; ++cls) live[cls] = true;
     }
   }
   for (unsigned byte = 0; byte < 256; ++byte) {
-    initial_dead_[byte] = !IsDBCSLeadByte(static_cast<unsigned char>(byte)) &&
-                          (byte_class_[byte] == 0 || !live[byte_class_[byte]]);
+    if (!IsDBCSLeadByte(static_cast<unsigned char>(byte))) {
+      initial_skip_[byte] = !live[byte_class_[byte]] ? 1 : 0;
+    } else {
+      // A lead byte whose double-byte characters are cut into several classes is not looked
+      // into; they are stepped as usual.
+      const uint32_t wide = lead_class_[byte];
+      initial_skip_[byte] = wide != kMixedClass && !live[wide] ? 2 : 0;
+    }
   }
   set_begin_.assign(1, 0);
   Rehash(16);

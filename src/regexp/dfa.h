@@ -41,9 +41,28 @@ class TRE_DFA {
   uint32_t Step(uint32_t state, uint16_t code) { return Next(state, ClassOf(code)); }
   uint32_t LineHeadStep(uint32_t state) { return Next(state, line_head_class_); }
   uint32_t LineTailStep(uint32_t state) { return Next(state, line_tail_class_); }
-  // Whether the initial state has no step on the byte as a single-byte character (never
-  // true for a lead byte), known without making any state.
-  bool InitialStepsNowhere(uint8_t byte) const { return initial_dead_[byte]; }
+  // The bytes of a character starting with `byte` on which the initial state has no step
+  // (1, or 2 for a lead byte that answers for every double-byte character it starts), or 0;
+  // known without making any state, so a scan passes over text of another script at one
+  // look-up per character. A lead byte at the subject's end stands alone: then 2 is too far.
+  unsigned InitialSkip(uint8_t byte) const { return initial_skip_[byte]; }
+  bool InitialStepsNowhere(const uint8_t* p, const uint8_t* end) const {
+    const unsigned skip = initial_skip_[*p];
+    return skip != 0 && p + skip <= end;
+  }
+
+  // For a tight loop over a subject: the rows of the cached states, where a state's successor
+  // on class c is at Rows()[state + c] and its accepting flag at Rows()[state + AcceptColumn()].
+  // A successor at or above kUnknown is kNoState or not made yet (then Step makes it, which
+  // may move the rows).
+  static constexpr uint32_t kUnknown = 0xFFFFFFFE;
+  const uint32_t* Rows() const { return next_.data(); }
+  uint32_t AcceptColumn() const { return class_count_; }
+  uint32_t ClassOf(uint16_t code) const {
+    if (code < 256) return byte_class_[code];
+    const uint32_t lead = lead_class_[code >> 8];
+    return lead != kMixedClass ? lead : WideClass(code);
+  }
 
   // What the cache holds now, and how often it has been dropped.
   std::size_t StateCount() const { return next_.size() / RowSize(); }
@@ -51,7 +70,6 @@ class TRE_DFA {
   std::size_t FlushCount() const { return flushes_; }
 
  private:
-  static constexpr uint32_t kUnknown = 0xFFFFFFFE;
   static constexpr uint32_t kMixedClass = 0xFFFFFFFF;
   static constexpr uint32_t kEmptySlot = 0xFFFFFFFF;
 
@@ -62,11 +80,6 @@ class TRE_DFA {
     uint32_t target;
   };
 
-  uint32_t ClassOf(uint16_t code) const {
-    if (code < 256) return byte_class_[code];
-    const uint32_t lead = lead_class_[code >> 8];
-    return lead != kMixedClass ? lead : WideClass(code);
-  }
   uint32_t WideClass(uint16_t code) const;
   uint32_t Next(uint32_t state, uint32_t cls) {
     const uint32_t target = next_[std::size_t{state} + cls];
@@ -105,7 +118,7 @@ class TRE_DFA {
   std::vector<uint32_t> piece_class_;
   uint32_t line_head_class_ = 0;
   uint32_t line_tail_class_ = 0;
-  std::array<bool, 256> initial_dead_{};
+  std::array<uint8_t, 256> initial_skip_{};
 
   // The cache: per state its row and its sorted NFA state set; an open-addressing table
   // finds a state's number by its set.

@@ -16,13 +16,6 @@ std::size_t CharLength(const std::string& text, std::size_t pos) {
 }
 }  // namespace
 
-const std::string& TREPreProcessor::Rewrite(const std::string& pattern) {
-  if (!use_fuzzy_char_dic_ && !use_synonym_dic_) return pattern;
-  SetRegExp(pattern);
-  Run();
-  return target_;
-}
-
 void TREPreProcessor::Run() {
   target_ = scanner_.RegExp();
   if (use_synonym_dic_) {

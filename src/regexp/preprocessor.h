@@ -23,7 +23,12 @@ class TREPreProcessor {
 
   // The cache key for `pattern`: the pattern itself while both flags are off (no copy),
   // otherwise the result of SetRegExp and Run. Raises ERegExpParser from the tokenizing.
-  const std::string& Rewrite(const std::string& pattern);
+  const std::string& Rewrite(const std::string& pattern) {
+    if (!use_fuzzy_char_dic_ && !use_synonym_dic_) return pattern;
+    SetRegExp(pattern);
+    Run();
+    return target_;
+  }
 
   bool UseFuzzyCharDic() const { return use_fuzzy_char_dic_; }
   void SetUseFuzzyCharDic(bool use) { use_fuzzy_char_dic_ = use; }

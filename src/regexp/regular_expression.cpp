@@ -33,8 +33,12 @@ void TRegularExpression::CompileCurrent() {
 void TRegularExpression::SetRegExp(const std::string& pattern) {
   // A preprocessor error leaves everything as it was.
   const std::string& key = preprocessor_.Rewrite(pattern);
-  std::size_t found = 0;
-  while (found < cache_.size() && cache_[found].key != key) ++found;
+  // The pattern in use is the likeliest: a table checks cell after cell with one pattern.
+  std::size_t found = current_;
+  if (cache_[found].key != key) {
+    found = 0;
+    while (found < cache_.size() && cache_[found].key != key) ++found;
+  }
   if (found < cache_.size()) {
     current_ = found;
   } else {

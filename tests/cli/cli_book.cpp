@@ -1,5 +1,8 @@
 #include "cli_book.h"
 
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -97,8 +100,15 @@ std::map<QString, std::pair<QByteArray, qint64>> TestBook::Snapshot() const {
   return files;
 }
 
-Result RunTool(const QStringList& arguments) {
+Result RunTool(const QStringList& arguments, const QStringList& locale) {
   QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("LC_ALL"));
+  environment.remove(QStringLiteral("LC_MESSAGES"));
+  environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
+  for (const QString& setting : locale)
+    environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+  process.setProcessEnvironment(environment);
   process.start(QStringLiteral(ZENTABO_CLI), arguments);
   Result result;
   if (!process.waitForFinished(120000)) {
@@ -114,3 +124,10 @@ Result RunTool(const QStringList& arguments) {
 }
 
 }  // namespace cli_test
+
+// The process tests' main: QProcess wants an application object.
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -37,13 +37,14 @@ class TestBook {
   QTemporaryDir dir_;
 };
 
-// The tool run as a process.
+// The tool run as a process in a Japanese locale (LANG=ja_JP.UTF-8, LC_ALL and LC_MESSAGES
+// cleared), with the "NAME=value" settings of `locale` on top.
 struct Result {
   int status = -1;
   std::string out;  // UTF-8 unless asked otherwise
   std::string err;
 };
-Result RunTool(const QStringList& arguments);
+Result RunTool(const QStringList& arguments, const QStringList& locale = {});
 
 // UTF-8 text as CP932 bytes.
 std::string Cp932(const std::string& utf8);

@@ -1,12 +1,12 @@
 // The command-line tool run as a process on books made here.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
+#include <algorithm>
 #include <functional>
 #include <span>
 
@@ -272,12 +272,47 @@ TEST(CliTest, BadInputIsRefusedWithExitTwo) {
 }
 
 TEST(CliTest, HelpComesFromTheCommandTable) {
-  for (const char* command : {"check", "balance", "table", "compare", "schema", "export"}) {
+  for (const char* command :
+       {"check", "balance", "table", "compare", "schema", "export", "import"}) {
     const Result result = RunTool(Args({command, "--help"}));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out.rfind(std::string("使い方: zentabo-cli ") + command, 0), 0u) << result.out;
     const Result listed = RunTool(Args({"--help"}));
     EXPECT_NE(listed.out.find(std::string("  ") + command + " "), std::string::npos);
+  }
+}
+
+TEST(CliTest, EnglishLocalesGetEnglishTexts) {
+  const TestBook book(kLines);
+  const auto ascii = [](const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  };
+  for (const char* locale : {"LANG=C", "LANG=C.UTF-8", "LANG=en_GB.UTF-8", "LANG=POSIX",
+                             "LC_MESSAGES=C", "LC_ALL=en_US.UTF-8"}) {
+    const Result tool = RunTool(Args({"--help"}), {QString::fromUtf8(locale)});
+    EXPECT_TRUE(ascii(tool.out)) << tool.out;
+    EXPECT_EQ(tool.out.rfind("usage: zentabo-cli COMMAND [options] BOOK", 0), 0u) << tool.out;
+    for (const char* command :
+         {"check", "balance", "table", "compare", "schema", "export", "import"}) {
+      const Result help = RunTool(Args({command, "--help"}), {QString::fromUtf8(locale)});
+      EXPECT_TRUE(ascii(help.out)) << help.out;
+    }
+    const Result unknown =
+        RunTool(Args({"check", "--bogus", book.Index()}), {QString::fromUtf8(locale)});
+    EXPECT_EQ(unknown.err,
+              "zentabo-cli: no option '--bogus' ('zentabo-cli check --help' shows the usage)\n");
+    const Result badDate =
+        RunTool(Args({"balance", "--to", "2025/02/30", book.Index()}), {QString::fromUtf8(locale)});
+    EXPECT_EQ(badDate.status, 2);
+    EXPECT_TRUE(ascii(badDate.err)) << badDate.err;
+  }
+  // The first locale setting that is there decides; anything else is Japanese.
+  for (const QStringList& locale : {QStringList{"LC_ALL=ja_JP.UTF-8", "LANG=C"},
+                                    QStringList{"LC_MESSAGES=ja_JP.UTF-8", "LANG=C"},
+                                    QStringList{"LANG=de_DE.UTF-8"}, QStringList{"LANG="}}) {
+    const Result help = RunTool(Args({"--help"}), locale);
+    EXPECT_EQ(help.out.rfind("使い方: zentabo-cli", 0), 0u) << locale.join(' ').toStdString();
   }
 }
 
@@ -297,9 +332,3 @@ TEST(CliTest, ReadingCommandsWriteNothing) {
 
 }  // namespace
 }  // namespace cli_test
-
-int main(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

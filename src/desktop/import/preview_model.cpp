@@ -30,8 +30,9 @@ QString Amount(std::int64_t value) {
 }  // namespace
 
 PreviewModel::PreviewModel(engine::import::ImportPreview& preview,
+                           engine::import::PreviewChoices& choices,
                            const engine::TJournalGrid& journal, QObject* parent)
-    : QAbstractTableModel(parent), preview_(preview), journal_(journal) {}
+    : QAbstractTableModel(parent), preview_(preview), choices_(choices), journal_(journal) {}
 
 void PreviewModel::Reset() {
   beginResetModel();
@@ -133,10 +134,12 @@ bool PreviewModel::setData(const QModelIndex& index, const QVariant& value, int 
   if (!row.error.empty()) return false;
   if (index.column() == Tick && role == Qt::CheckStateRole) {
     row.ticked = value.toInt() == Qt::Checked;
+    choices_.Tick(row, row.ticked);
   } else if (index.column() == Subject && role == Qt::EditRole) {
     auto subject = engine::ToCp932(value.toString());
     if (!subject) return false;
-    engine::import::AssignSubject(preview_, index.row(), std::move(*subject));
+    engine::import::AssignSubject(preview_, index.row(), *subject);
+    choices_.Subject(row, *subject);
   } else {
     return false;
   }

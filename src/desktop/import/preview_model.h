@@ -20,8 +20,10 @@ class PreviewModel : public QAbstractTableModel {
  public:
   enum Column { Tick, Line, Date, Out, In, Description, Subject, Status, ColumnCount };
 
-  PreviewModel(engine::import::ImportPreview& preview, const engine::TJournalGrid& journal,
-               QObject* parent = nullptr);
+  // The user's ticks and subjects are also told to `choices`, which keeps them for the
+  // previews built after.
+  PreviewModel(engine::import::ImportPreview& preview, engine::import::PreviewChoices& choices,
+               const engine::TJournalGrid& journal, QObject* parent = nullptr);
 
   // The preview was built anew.
   void Reset();
@@ -41,6 +43,7 @@ class PreviewModel : public QAbstractTableModel {
 
  private:
   engine::import::ImportPreview& preview_;
+  engine::import::PreviewChoices& choices_;
   const engine::TJournalGrid& journal_;
 };
 

@@ -68,6 +68,21 @@ std::string LiteralPattern(std::string_view text) {
   return pattern;
 }
 
+// The words of an indicator column as the user types them: separated by blanks or commas.
+std::vector<std::string> WordsOf(const QString& text) {
+  std::vector<std::string> words;
+  for (const QString& word :
+       text.split(QRegularExpression(QStringLiteral("[\\s,、]+")), Qt::SkipEmptyParts))
+    words.push_back(engine::import::MessageText(word));
+  return words;
+}
+
+QString WordsText(const std::vector<std::string>& words) {
+  QStringList texts;
+  for (const std::string& word : words) texts << FromCp932(word);
+  return texts.join(QLatin1Char(' '));
+}
+
 int ComboIndexOfData(const QComboBox* combo, int value) {
   const int index = combo->findData(value);
   return index < 0 ? 0 : index;
@@ -91,6 +106,10 @@ timportdialog::timportdialog(engine::Book& book, QString statementPath, QWidget*
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) {
     problem_ = QStringLiteral("「%1」を開けません").arg(path_);
+    return;
+  }
+  if (const std::string tooBig = engine::import::SizeProblem(file.size()); !tooBig.empty()) {
+    problem_ = FromCp932(tooBig);
     return;
   }
   head_ = file.read(kHeadBytes).toStdString();
@@ -162,10 +181,16 @@ void timportdialog::BuildControls() {
       QStringLiteral("摘要にする列の番号。複数なら空白で区切ります（例: 2 4）"));
   cstyle = new QComboBox(columns);
   cstyle->addItems({QStringLiteral("1 列（マイナスが出金）"),
-                    QStringLiteral("1 列（マイナスが入金）"), QStringLiteral("出金と入金の 2 列")});
+                    QStringLiteral("1 列（マイナスが入金）"), QStringLiteral("出金と入金の 2 列"),
+                    QStringLiteral("金額と入出金の区分の列")});
   camount = new QComboBox(columns);
   cwithdrawal = new QComboBox(columns);
   cdeposit = new QComboBox(columns);
+  cindicator = new QComboBox(columns);
+  ein = new QLineEdit(columns);
+  eout = new QLineEdit(columns);
+  for (QLineEdit* words : {ein, eout})
+    words->setToolTip(QStringLiteral("区分の列に書かれる語。複数なら空白で区切ります"));
   columnsForm->addRow(QStringLiteral("日付(&D)"), cdate);
   columnsForm->addRow(QStringLiteral("日付の形式"), cdateorder);
   columnsForm->addRow(QStringLiteral("摘要の列(&M)"), edescription);
@@ -173,6 +198,9 @@ void timportdialog::BuildControls() {
   columnsForm->addRow(QStringLiteral("金額"), camount);
   columnsForm->addRow(QStringLiteral("出金"), cwithdrawal);
   columnsForm->addRow(QStringLiteral("入金"), cdeposit);
+  columnsForm->addRow(QStringLiteral("入出金の区分"), cindicator);
+  columnsForm->addRow(QStringLiteral("入金を表す語"), ein);
+  columnsForm->addRow(QStringLiteral("出金を表す語"), eout);
 
   auto* account = new QGroupBox(QStringLiteral("口座とプロファイル"), this);
   auto* accountForm = new QFormLayout(account);
@@ -206,7 +234,7 @@ void timportdialog::BuildControls() {
   sample = new QTableWidget(splitter);
   sample->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid = new QTableView(splitter);
-  model_ = new PreviewModel(preview_, *book_.Journal(), this);
+  model_ = new PreviewModel(preview_, choices_, *book_.Journal(), this);
   grid->setModel(model_);
   QStringList subjects;
   for (const std::string& s : book_.Journal()->Subjects().Subjects()) subjects << FromCp932(s);
@@ -242,9 +270,11 @@ void timportdialog::BuildControls() {
   bottom->addWidget(btncancel);
   layout->addLayout(bottom);
 
-  for (QComboBox* c :
-       {cencoding, cdelimiter, cdate, cdateorder, cstyle, camount, cwithdrawal, cdeposit, caccount})
+  for (QComboBox* c : {cencoding, cdelimiter, cdate, cdateorder, cstyle, camount, cwithdrawal,
+                       cdeposit, cindicator, caccount})
     connect(c, &QComboBox::currentIndexChanged, this, &timportdialog::MappingChanged);
+  for (QLineEdit* words : {ein, eout})
+    connect(words, &QLineEdit::editingFinished, this, &timportdialog::MappingChanged);
   connect(cheader, &QCheckBox::toggled, this, &timportdialog::MappingChanged);
   for (QSpinBox* s : {sskiptop, sskipbottom})
     connect(s, &QSpinBox::valueChanged, this, &timportdialog::MappingChanged);
@@ -311,7 +341,7 @@ void timportdialog::FillColumnChoices() {
   showing_ = true;
   int count = std::max(preview_.columnCount, static_cast<int>(preview_.heading.size()));
   for (const auto& [column, role] : mapping_.UsedColumns()) count = std::max(count, column);
-  for (QComboBox* combo : {cdate, camount, cwithdrawal, cdeposit}) {
+  for (QComboBox* combo : {cdate, camount, cwithdrawal, cdeposit, cindicator}) {
     combo->clear();
     for (int c = 1; c <= count; ++c) {
       const QString heading =
@@ -327,10 +357,14 @@ void timportdialog::FillColumnChoices() {
   camount->setCurrentIndex(ComboIndexOfData(camount, mapping_.amountColumn));
   cwithdrawal->setCurrentIndex(ComboIndexOfData(cwithdrawal, mapping_.withdrawalColumn));
   cdeposit->setCurrentIndex(ComboIndexOfData(cdeposit, mapping_.depositColumn));
+  cindicator->setCurrentIndex(ComboIndexOfData(cindicator, mapping_.indicatorColumn));
   const bool split = mapping_.amountStyle == AmountStyle::Split;
+  const bool indicator = mapping_.amountStyle == AmountStyle::Indicator;
   camount->setEnabled(!split);
   cwithdrawal->setEnabled(split);
   cdeposit->setEnabled(split);
+  for (QWidget* w : std::initializer_list<QWidget*>{cindicator, ein, eout})
+    w->setEnabled(indicator);
   showing_ = was;
 }
 
@@ -349,7 +383,12 @@ void timportdialog::ShowMapping(const ImportProfile& p) {
   QStringList columns;
   for (const int c : p.descriptionColumns) columns << QString::number(c);
   edescription->setText(columns.join(QLatin1Char(' ')));
-  cstyle->setCurrentIndex(p.amountStyle == AmountStyle::Split ? 2 : (p.negativeIsOut ? 0 : 1));
+  cstyle->setCurrentIndex(p.amountStyle == AmountStyle::Split       ? 2
+                          : p.amountStyle == AmountStyle::Indicator ? 3
+                          : p.negativeIsOut                         ? 0
+                                                                    : 1);
+  ein->setText(WordsText(p.inWords));
+  eout->setText(WordsText(p.outWords));
   caccount->setCurrentIndex(std::max(0, caccount->findText(FromCp932(p.account))));
   eprofile->setText(FromCp932(p.name));
   mapping_ = p;
@@ -374,11 +413,27 @@ void timportdialog::MappingChanged() {
     const int c = part.toInt(&ok);
     if (ok && c >= 1 && c <= 1000) p.descriptionColumns.push_back(c);
   }
-  p.amountStyle = cstyle->currentIndex() == 2 ? AmountStyle::Split : AmountStyle::Signed;
-  p.negativeIsOut = cstyle->currentIndex() != 1;
+  const int style = cstyle->currentIndex();
+  p.amountStyle = style == 2   ? AmountStyle::Split
+                  : style == 3 ? AmountStyle::Indicator
+                               : AmountStyle::Signed;
+  p.negativeIsOut = style != 1;
   p.amountColumn = camount->currentData().toInt();
   p.withdrawalColumn = cwithdrawal->currentData().toInt();
   p.depositColumn = cdeposit->currentData().toInt();
+  p.indicatorColumn = cindicator->currentData().toInt();
+  p.inWords = WordsOf(ein->text());
+  p.outWords = WordsOf(eout->text());
+  if (p.amountStyle == AmountStyle::Indicator && p.inWords.empty() && p.outWords.empty()) {
+    // The words most statements use, for the user to change where the bank's differ.
+    p.inWords = {engine::Sjis("入金")};
+    p.outWords = {engine::Sjis("出金")};
+    const bool was = showing_;
+    showing_ = true;
+    ein->setText(WordsText(p.inWords));
+    eout->setText(WordsText(p.outWords));
+    showing_ = was;
+  }
   p.account = engine::import::MessageText(caccount->currentText());
   Rebuild();
 }
@@ -403,6 +458,8 @@ void timportdialog::Rebuild() {
           progress->setValue(static_cast<int>(done * 1000 / std::max<qint64>(total, 1)));
           return !progress->wasCanceled();
         });
+    // What the user chose for a row stays with it through changes of mapping and rules.
+    choices_.Apply(preview_);
   }
   model_->Reset();
 

@@ -67,6 +67,9 @@ class timportdialog : public TAccDialog {
   QComboBox* camount = nullptr;
   QComboBox* cwithdrawal = nullptr;
   QComboBox* cdeposit = nullptr;
+  QComboBox* cindicator = nullptr;
+  QLineEdit* ein = nullptr;
+  QLineEdit* eout = nullptr;
   QComboBox* caccount = nullptr;
   QLabel* lproblems = nullptr;
   QTableWidget* sample = nullptr;
@@ -104,6 +107,7 @@ class timportdialog : public TAccDialog {
   std::optional<engine::import::RuleMatcher> matcher_;
   engine::import::ImportProfile mapping_;
   engine::import::ImportPreview preview_;
+  engine::import::PreviewChoices choices_;
   engine::import::ImportSummary summary_;
   PreviewModel* model_ = nullptr;
   bool showing_ = false;

@@ -39,6 +39,19 @@ std::string Columns(const std::vector<int>& columns) {
   return text;
 }
 
+// Words as one comma text; a word can't hold a comma or a line break, which would split it.
+std::string Words(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& word : words) {
+    if (word.empty()) continue;
+    if (word.find_first_of(",\r\n") != std::string::npos)
+      throw Error(MessageText(QStringLiteral("語「%1」にカンマや改行は使えません").arg(Un(word))));
+    if (!text.empty()) text += ',';
+    text += word;
+  }
+  return text;
+}
+
 // Reads one profile section; every fault names the profile and the key.
 class SectionReader {
  public:
@@ -71,11 +84,12 @@ ReadOptions ImportProfile::Reading() const {
 std::vector<std::pair<int, const char*>> ImportProfile::UsedColumns() const {
   std::vector<std::pair<int, const char*>> used{{dateColumn, "日付"}};
   for (const int c : descriptionColumns) used.emplace_back(c, "摘要");
-  if (amountStyle == AmountStyle::Signed) {
-    used.emplace_back(amountColumn, "金額");
-  } else {
+  if (amountStyle == AmountStyle::Split) {
     used.emplace_back(withdrawalColumn, "出金");
     used.emplace_back(depositColumn, "入金");
+  } else {
+    used.emplace_back(amountColumn, "金額");
+    if (amountStyle == AmountStyle::Indicator) used.emplace_back(indicatorColumn, "入出金");
   }
   return used;
 }
@@ -104,6 +118,18 @@ std::vector<std::string> FitProblems(const ImportProfile& profile, int columnCou
                             .arg(name)
                             .arg(column)
                             .arg(Un(saved), Un(now))));
+      }
+    }
+  }
+  if (profile.amountStyle == AmountStyle::Indicator) {
+    if (profile.inWords.empty() || profile.outWords.empty())
+      problems.push_back(Sjis("入金と出金を表す語を入れてください"));
+    for (const std::string& word : profile.inWords) {
+      for (const std::string& other : profile.outWords) {
+        if (ComparisonKey(Un(word)) == ComparisonKey(Un(other))) {
+          problems.push_back(
+              MessageText(QStringLiteral("「%1」が入金と出金の両方の語にあります").arg(Un(word))));
+        }
       }
     }
   }
@@ -172,6 +198,17 @@ std::vector<ImportProfile> ProfileStore::Load() const {
         p.amountStyle = AmountStyle::Split;
         p.withdrawalColumn = in.Number("withdrawal_column", 1, kMaxColumn);
         p.depositColumn = in.Number("deposit_column", 1, kMaxColumn);
+      } else if (style == "indicator") {
+        p.amountStyle = AmountStyle::Indicator;
+        p.amountColumn = in.Number("amount_column", 1, kMaxColumn);
+        p.indicatorColumn = in.Number("indicator_column", 1, kMaxColumn);
+        for (auto [key, words] : {std::pair{"in_words", &p.inWords}, {"out_words", &p.outWords}}) {
+          for (std::string& word : SplitCommaText(in.Text(key))) {
+            if (!word.empty()) words->push_back(std::move(word));
+          }
+        }
+        if (p.inWords.empty()) in.Fault("in_words");
+        if (p.outWords.empty()) in.Fault("out_words");
       } else {
         in.Fault("amount_style");
       }
@@ -209,10 +246,16 @@ void ProfileStore::Save(const ImportProfile& p) const {
     entries.push_back({"amount_style", "signed"});
     entries.push_back({"amount_column", std::to_string(p.amountColumn)});
     entries.push_back({"negative", p.negativeIsOut ? "out" : "in"});
-  } else {
+  } else if (p.amountStyle == AmountStyle::Split) {
     entries.push_back({"amount_style", "split"});
     entries.push_back({"withdrawal_column", std::to_string(p.withdrawalColumn)});
     entries.push_back({"deposit_column", std::to_string(p.depositColumn)});
+  } else {
+    entries.push_back({"amount_style", "indicator"});
+    entries.push_back({"amount_column", std::to_string(p.amountColumn)});
+    entries.push_back({"indicator_column", std::to_string(p.indicatorColumn)});
+    entries.push_back({"in_words", Words(p.inWords)});
+    entries.push_back({"out_words", Words(p.outWords)});
   }
   entries.push_back({"account", p.account});
   for (std::size_t i = 0; i < p.headings.size(); ++i) {

@@ -14,9 +14,10 @@ class SubjectStore;
 
 namespace engine::import {
 
-// How the amount of a row is written: one signed column, or a withdrawal and a deposit
-// column of which one is filled.
-enum class AmountStyle { Signed, Split };
+// How the amount of a row is written: one signed column, a withdrawal and a deposit column
+// of which one is filled, or one amount column beside a column whose word says whether the
+// money went in or out ("入金", "出金").
+enum class AmountStyle { Signed, Split, Indicator };
 
 // The whole mapping of one kind of statement, saved under a name beside the book. Columns
 // count from 1; 0 means none. Texts are CP932.
@@ -37,6 +38,11 @@ struct ImportProfile {
   bool negativeIsOut = true;
   int withdrawalColumn = 0;
   int depositColumn = 0;
+  // With an indicator column: the words that mark money in and money out, compared with
+  // full- and half-width forms, letter case and blanks folded.
+  int indicatorColumn = 0;
+  std::vector<std::string> inWords;
+  std::vector<std::string> outWords;
   // The subject the statement belongs to: credited for money out, debited for money in.
   std::string account;
   // The heading texts of the columns when the profile was saved, index = column - 1; used

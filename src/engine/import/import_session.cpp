@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <unordered_map>
 
 #include "engine/base/cp932.h"
@@ -30,6 +31,12 @@ const std::string* Field(const RawRecord& record, int column) {
   return &record.fields[static_cast<std::size_t>(column - 1)];
 }
 
+std::string LongDescription() {
+  return MessageText(
+      QStringLiteral("摘要が長すぎます（%1 バイトまで）。摘要にする列を見直してください")
+          .arg(kMaxDescriptionBytes));
+}
+
 std::string MissingColumn(const char* role, int column) {
   return MessageText(
       QStringLiteral("%1の列 %2 がありません").arg(QString::fromUtf8(role)).arg(column));
@@ -39,7 +46,12 @@ std::string MissingColumn(const char* role, int column) {
 class RowBuilder {
  public:
   RowBuilder(const ImportProfile& profile, int currentYear)
-      : profile_(profile), decoder_(profile.encoding), year_(currentYear) {}
+      : profile_(profile), decoder_(profile.encoding), year_(currentYear) {
+    for (const std::string& word : profile.inWords)
+      inKeys_.push_back(ComparisonKey(FromCp932(word)));
+    for (const std::string& word : profile.outWords)
+      outKeys_.push_back(ComparisonKey(FromCp932(word)));
+  }
 
   PreviewRow Build(const RawRecord& record, QString& key) {
     PreviewRow row;
@@ -62,13 +74,24 @@ class RowBuilder {
 
     if (!ReadAmount(record, row)) return row;
 
-    QString text;
+    // Every row's text is held for the preview: a bounded length bounds the memory a huge
+    // statement can take. A field far too long is refused before it is decoded.
+    std::size_t raw = 0;
     for (const int column : profile_.descriptionColumns) {
       const std::string* field = Field(record, column);
       if (!field) {
         row.error = MissingColumn("摘要", column);
         return row;
       }
+      raw += field->size();
+    }
+    if (raw > 3 * kMaxDescriptionBytes) {
+      row.error = LongDescription();
+      return row;
+    }
+    QString text;
+    for (const int column : profile_.descriptionColumns) {
+      const std::string* field = Field(record, column);
       const QString part = decoder_.Decode(*field).trimmed();
       if (part.isEmpty()) continue;
       if (!text.isEmpty()) text += QLatin1Char(' ');
@@ -80,6 +103,10 @@ class RowBuilder {
                                   .arg(FirstNonCp932Character(text)));
       return row;
     }
+    if (description->size() > kMaxDescriptionBytes) {
+      row.error = LongDescription();
+      return row;
+    }
     row.description = std::move(*description);
     Flatten(row.description);
     key = ComparisonKey(text);
@@ -88,7 +115,7 @@ class RowBuilder {
 
  private:
   bool ReadAmount(const RawRecord& record, PreviewRow& row) {
-    if (profile_.amountStyle == AmountStyle::Signed) {
+    if (profile_.amountStyle != AmountStyle::Split) {
       const std::string* field = Field(record, profile_.amountColumn);
       if (!field) {
         row.error = MissingColumn("金額", profile_.amountColumn);
@@ -100,7 +127,25 @@ class RowBuilder {
         return false;
       }
       const std::int32_t value = amount.value.value_or(0);
-      row.amount = profile_.negativeIsOut ? value : -value;
+      if (profile_.amountStyle == AmountStyle::Signed) {
+        row.amount = profile_.negativeIsOut ? value : -value;
+      } else if (!Field(record, profile_.indicatorColumn)) {
+        row.error = MissingColumn("入出金", profile_.indicatorColumn);
+        return false;
+      } else {
+        const auto out = Direction(record);
+        if (!out) {
+          row.error =
+              indicator_.isEmpty()
+                  ? Sjis("入出金の列が空です")
+                  : MessageText(
+                        QStringLiteral("入出金の列の「%1」は入金の語とも出金の語とも合いません")
+                            .arg(indicator_));
+          return false;
+        }
+        // A negative amount marked out is money coming back, as a refund is.
+        row.amount = *out ? -value : value;
+      }
     } else {
       const std::string* out = Field(record, profile_.withdrawalColumn);
       const std::string* in = Field(record, profile_.depositColumn);
@@ -130,9 +175,23 @@ class RowBuilder {
     return true;
   }
 
+  // True for money out, false for money in, nothing when the indicator's word is neither
+  // (then indicator_ holds it for the message).
+  std::optional<bool> Direction(const RawRecord& record) {
+    indicator_ = decoder_.Decode(*Field(record, profile_.indicatorColumn)).trimmed();
+    const QString key = ComparisonKey(indicator_);
+    if (key.isEmpty()) return std::nullopt;
+    if (std::find(outKeys_.begin(), outKeys_.end(), key) != outKeys_.end()) return true;
+    if (std::find(inKeys_.begin(), inKeys_.end(), key) != inKeys_.end()) return false;
+    return std::nullopt;
+  }
+
   const ImportProfile& profile_;
   FieldDecoder decoder_;
   int year_;
+  std::vector<QString> inKeys_;
+  std::vector<QString> outKeys_;
+  QString indicator_;
 };
 
 }  // namespace
@@ -268,6 +327,40 @@ class PendingRowsAdded : public Change {
 };
 
 }  // namespace
+
+bool PreviewChoices::Choice::Fits(const PreviewRow& row) const {
+  return date == row.date && amount == row.amount && description == row.description;
+}
+
+PreviewChoices::Choice& PreviewChoices::For(const PreviewRow& row) {
+  Choice& choice = choices_[{row.recordHash, row.occurrence}];
+  if (!choice.Fits(row)) {
+    // What was chosen for the row as it read before doesn't hold for it as it reads now.
+    choice = {row.date, row.amount, row.description, std::nullopt, std::nullopt};
+  }
+  return choice;
+}
+
+void PreviewChoices::Tick(const PreviewRow& row, bool ticked) {
+  For(row).ticked = ticked;
+}
+
+void PreviewChoices::Subject(const PreviewRow& row, const std::string& subject) {
+  For(row).subject = subject;
+}
+
+void PreviewChoices::Apply(ImportPreview& preview) const {
+  for (std::size_t i = 0; i < preview.rows.size(); ++i) {
+    PreviewRow& row = preview.rows[i];
+    if (!row.error.empty()) continue;
+    const auto it = choices_.find({row.recordHash, row.occurrence});
+    if (it == choices_.end()) continue;
+    const Choice& choice = it->second;
+    if (!choice.Fits(row)) continue;
+    if (choice.subject) AssignSubject(preview, static_cast<int>(i), *choice.subject);
+    if (choice.ticked) row.ticked = *choice.ticked;
+  }
+}
 
 ImportSummary CommitImport(TJournalGrid& journal, ImportHistory& history,
                            const ImportPreview& preview) {

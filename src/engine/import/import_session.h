@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,8 @@ struct ImportPreview {
 
 // The number of leading records kept as they were read, for the mapping view.
 constexpr int kSampleRows = 50;
+// The longest description (CP932 bytes) a row may have; a longer one makes the row an error.
+constexpr std::size_t kMaxDescriptionBytes = 256;
 
 // Reads the statement with the profile's mapping and works out every row: date, amount,
 // description, the other side from the rules (first match wins) or from the journal's
@@ -79,6 +83,31 @@ void SetProfileName(ImportPreview& preview, std::string name, const ImportHistor
 
 // The user picks the other side of a row in the preview.
 void AssignSubject(ImportPreview& preview, int index, std::string subject);
+
+// The user's own choices in a preview (a tick set or cleared, a subject picked), kept by the
+// row's identity in the statement, not by its place in the preview, so that a preview built
+// anew with another mapping or other rules keeps them. A row whose date, amount (with its
+// direction) or description comes out differently is another row and keeps nothing.
+class PreviewChoices {
+ public:
+  void Tick(const PreviewRow& row, bool ticked);
+  void Subject(const PreviewRow& row, const std::string& subject);
+  // Puts the remembered choices on the rows of a preview built anew.
+  void Apply(ImportPreview& preview) const;
+
+ private:
+  struct Choice {
+    Date date;
+    std::int32_t amount = 0;
+    std::string description;
+    std::optional<bool> ticked;
+    std::optional<std::string> subject;
+    bool Fits(const PreviewRow& row) const;
+  };
+  Choice& For(const PreviewRow& row);
+
+  std::map<std::pair<std::uint64_t, int>, Choice> choices_;
+};
 
 struct ImportSummary {
   int added = 0;

@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "engine/base/cp932.h"
+#include "engine/import/field_parsers.h"
 
 namespace engine::import {
 
@@ -253,10 +254,20 @@ void CsvReader::Finish(const Sink& sink) {
 // ---------------------------------------------------------------------------------------
 // Reading a whole statement
 
+std::string SizeProblem(qint64 size) {
+  if (size <= kMaxStatementBytes) return {};
+  return MessageText(
+      QStringLiteral("明細のファイルが大きすぎます（%1 MB）。%2 MB までのファイルを取り込めます。")
+          .arg((size + (1 << 20) - 1) >> 20)
+          .arg(kMaxStatementBytes >> 20));
+}
+
 ReadOutcome ReadStatement(QIODevice& in, const ReadOptions& options, const RecordSink& sink,
                           const ProgressFn& progress) {
   ReadOutcome outcome;
   const qint64 total = in.size();
+  outcome.error = SizeProblem(total);
+  if (!outcome.error.empty()) return outcome;
   qint64 done = 0;
   const bool utf16 = options.encoding == Encoding::Utf16LE || options.encoding == Encoding::Utf16BE;
   std::optional<QStringDecoder> utf16Decoder;

@@ -93,6 +93,11 @@ struct ReadOutcome {
 // reading by answering false. At most kMaxRows records are taken: a file beyond that is
 // refused rather than held in memory.
 constexpr long kMaxRows = 200000;
+// Files beyond this size are refused before reading: no bank statement comes near it, and
+// what is read of a file is held in memory for the preview.
+constexpr qint64 kMaxStatementBytes = qint64{512} << 20;
+// The refusal of a file of `size` bytes beyond kMaxStatementBytes (CP932), or empty.
+std::string SizeProblem(qint64 size);
 using RecordSink = std::function<void(RawRecord&&)>;
 using ProgressFn = std::function<bool(qint64 done, qint64 total)>;
 ReadOutcome ReadStatement(QIODevice& in, const ReadOptions& options, const RecordSink& sink,

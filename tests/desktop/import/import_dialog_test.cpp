@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
@@ -220,6 +221,85 @@ class ImportDialogTest : public QObject {
     QCOMPARE(rows[3].amount, 12000);
     QCOMPARE(rows[0].description, engine::Sjis("ネット通販　ミズイロ"));
     dialog.grab().save(QStringLiteral("/tmp/i13-import-dialog.png"));
+  }
+
+  // A statement with one amount column and a column saying in or out: found from its
+  // heading; what the user picks for a row stays with it while the mapping changes, until
+  // the change makes the row read differently.
+  void indicatorColumnAndTheUsersChoicesKept() {
+    BookFixture f;
+    OpenBook(f);
+    timportdialog dialog(f.book, Statement("bank_indicator_utf8.csv"));
+    QCOMPARE(dialog.cstyle->currentIndex(), 3);
+    QCOMPARE(dialog.cindicator->currentData().toInt(), 3);
+    QCOMPARE(dialog.ein->text(), QStringLiteral("入金"));
+    QVERIFY(dialog.cindicator->isEnabled() && !dialog.cwithdrawal->isEnabled());
+    dialog.caccount->setCurrentText(QStringLiteral("普通預金"));
+    const auto& rows = dialog.Preview().rows;
+    QCOMPARE(rows.size(), std::size_t(4));
+    QCOMPARE(dialog.Preview().Errors(), 0);
+    QCOMPARE(rows[0].amount, -2310);
+    QCOMPARE(rows[2].amount, 30000);
+
+    QAbstractItemModel* model = dialog.grid->model();
+    QVERIFY(model->setData(model->index(1, PreviewModel::Subject), QStringLiteral("水道光熱費")));
+    QVERIFY(model->setData(model->index(3, PreviewModel::Tick), Qt::Unchecked, Qt::CheckStateRole));
+    // Another account leaves the rows as they read: they are the same rows.
+    dialog.caccount->setCurrentText(QStringLiteral("現金"));
+    QCOMPARE(rows[1].subject, engine::Sjis("水道光熱費"));
+    QVERIFY(!rows[3].ticked);
+    // Words that no longer say which way the money went make those rows errors; set back,
+    // the rows are the rows the user chose for.
+    dialog.eout->setText(QStringLiteral("払出"));
+    emit dialog.eout->editingFinished();
+    QCOMPARE(dialog.Preview().Errors(), 3);
+    dialog.eout->setText(QStringLiteral("出金"));
+    emit dialog.eout->editingFinished();
+    QCOMPARE(rows[1].subject, engine::Sjis("水道光熱費"));
+    QVERIFY(!rows[3].ticked);
+    // With another description the row is another row.
+    dialog.edescription->setText(QStringLiteral("2 5"));
+    emit dialog.edescription->editingFinished();
+    QVERIFY(rows[1].subject.empty());
+    QVERIFY(rows[3].ticked);
+  }
+
+  // A statement of megabytes is read behind a progress bar that can cancel it; one beyond
+  // the size limit is refused before it is read.
+  void largeStatementShowsProgressAndCancels() {
+    BookFixture f;
+    OpenBook(f);
+    QFile big(f.Path(QStringLiteral("big.csv")));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    big.write("date,description,amount\r\n");
+    QByteArray lines;
+    for (int i = 0; i < 150000; ++i)
+      lines += "2025/04/" + QByteArray::number(i % 28 + 1) + ",shop " + QByteArray::number(i) +
+               ",-" + QByteArray::number(i % 5000 + 1) + "\r\n";
+    big.write(lines);
+    big.close();
+    QVERIFY(big.size() > 4 * 1024 * 1024);
+
+    ModalDriver driver;
+    bool shown = false;
+    driver.Then<QProgressDialog>([&](QProgressDialog* progress) {
+      shown = progress->isVisible() && progress->value() < progress->maximum();
+      progress->cancel();
+    });
+    timportdialog dialog(f.book, big.fileName());
+    QVERIFY(driver.Done());
+    QVERIFY(shown);
+    QVERIFY(dialog.Preview().cancelled);
+    QVERIFY(dialog.Preview().rows.size() < 150000);
+    QVERIFY(dialog.lproblems->text().contains(QStringLiteral("読み込みを取り消しました")));
+    QVERIFY(!dialog.btnok->isEnabled());
+
+    QFile huge(f.Path(QStringLiteral("huge.csv")));
+    QVERIFY(huge.open(QIODevice::WriteOnly));
+    QVERIFY(huge.resize(engine::import::kMaxStatementBytes + 1));
+    huge.close();
+    timportdialog tooBig(f.book, huge.fileName());
+    QVERIFY(tooBig.Problem().contains(QStringLiteral("大きすぎます")));
   }
 
   // What is no statement, or a damaged file beside the book, is refused before anything

@@ -97,6 +97,98 @@ TEST_F(ImportTest, SignRulesPutTheAccountOnTheRightSide) {
   EXPECT_TRUE(host.modified);
 }
 
+TEST_F(ImportTest, AnIndicatorColumnSaysWhichWayTheMoneyWent) {
+  profile.amountStyle = AmountStyle::Indicator;
+  profile.amountColumn = 3;
+  profile.indicatorColumn = 4;
+  profile.inWords = {Sjis("入金"), Sjis("お預入れ")};
+  profile.outWords = {Sjis("出金")};
+  struct Case {
+    const char* line;      // date, description, amount, indicator
+    std::string expected;  // the journal line, or the row's error
+  } cases[] = {
+      {"2025/04/01,ATM,3000,出金", "25/04/01\t3000\t\tATM\t普通預金\t3000"},
+      // Blanks and full-width forms fold; every word of the list counts.
+      {"2025/04/01,給与,\"200,000\", 入 金 ", "25/04/01\t200000\t普通預金\t給与\t\t200000"},
+      {"2025/04/01,振込,5000,お預入れ", "25/04/01\t5000\t普通預金\t振込\t\t5000"},
+      // A negative amount marked out comes back in.
+      {"2025/04/01,返品,-800,出金", "25/04/01\t800\t普通預金\t返品\t\t800"},
+      {"2025/04/01,振替,100,振替", "入出金の列の「振替」は入金の語とも出金の語とも合いません"},
+      {"2025/04/01,振替,100,", "入出金の列が空です"},
+      {"2025/04/01,ATM,100", "入出金の列 4 がありません"},
+  };
+  for (const Case& c : cases) {
+    const int before = journal.RowCount();
+    const ImportPreview preview = Preview(std::string(c.line) + "\n");
+    ASSERT_EQ(preview.rows.size(), 1u) << c.line;
+    if (!preview.rows[0].error.empty()) {
+      EXPECT_EQ(FromCp932(preview.rows[0].error).toStdString(), c.expected) << c.line;
+      continue;
+    }
+    CommitImport(journal, history, preview);
+    EXPECT_EQ(FromCp932(RowText(journal, before - 1)).toStdString(), c.expected) << c.line;
+  }
+
+  // A word on both lists, or no words, can't decide.
+  profile.outWords.push_back(Sjis("お預入れ"));
+  EXPECT_EQ(FitProblems(profile, 4, {}, journal.Subjects()),
+            std::vector<std::string>{Sjis("「お預入れ」が入金と出金の両方の語にあります")});
+  profile.inWords.clear();
+  EXPECT_EQ(FitProblems(profile, 4, {}, journal.Subjects()),
+            std::vector<std::string>{Sjis("入金と出金を表す語を入れてください")});
+
+  // A heading of such a column is recognised on a statement never seen.
+  const ImportProfile guessed =
+      GuessProfile({QStringLiteral("取引日"), QStringLiteral("お取引内容"),
+                    QStringLiteral("入出金区分"), QStringLiteral("取引金額")},
+                   Encoding::Utf8, ',');
+  EXPECT_EQ(guessed.amountStyle, AmountStyle::Indicator);
+  EXPECT_EQ(guessed.indicatorColumn, 3);
+  EXPECT_EQ(guessed.amountColumn, 4);
+  EXPECT_EQ(guessed.outWords, std::vector<std::string>{Sjis("出金")});
+  // Separate withdrawal and deposit columns stay two columns.
+  EXPECT_EQ(GuessProfile({QStringLiteral("日付"), QStringLiteral("摘要"), QStringLiteral("出金"),
+                          QStringLiteral("入金")},
+                         Encoding::Utf8, ',')
+                .amountStyle,
+            AmountStyle::Split);
+}
+
+TEST_F(ImportTest, TheUsersChoicesFollowTheirRowsThroughRebuilds) {
+  const std::string lines = "2025/04/01,店A,-100\n2025/04/02,店B,-200\n2025/04/03,店C,-300\n";
+  ImportPreview preview = Preview(lines);
+  PreviewChoices choices;
+  preview.rows[0].ticked = false;
+  choices.Tick(preview.rows[0], false);
+  AssignSubject(preview, 1, Sjis("日用品"));
+  choices.Subject(preview.rows[1], Sjis("日用品"));
+
+  // A rule arrives: the rows it takes get its subject unless the user picked one.
+  ImportPreview rebuilt = Preview(lines, {Rule("店", "食費")});
+  choices.Apply(rebuilt);
+  EXPECT_FALSE(rebuilt.rows[0].ticked);
+  EXPECT_EQ(rebuilt.rows[0].subject, Sjis("食費"));
+  EXPECT_EQ(rebuilt.rows[1].subject, Sjis("日用品"));
+  EXPECT_EQ(rebuilt.rows[1].assignment, Assignment::User);
+  EXPECT_EQ(rebuilt.rows[2].subject, Sjis("食費"));
+  EXPECT_TRUE(rebuilt.rows[1].ticked && rebuilt.rows[2].ticked);
+
+  // A row before them moves them all down: the choices go with the rows, not the places.
+  rebuilt = Preview("2025/03/31,店Z,-50\n" + lines);
+  choices.Apply(rebuilt);
+  EXPECT_TRUE(rebuilt.rows[0].ticked);
+  EXPECT_FALSE(rebuilt.rows[1].ticked);
+  EXPECT_EQ(rebuilt.rows[2].subject, Sjis("日用品"));
+  EXPECT_TRUE(rebuilt.rows[3].subject.empty());
+
+  // Read with the other sign they are other rows, and keep nothing.
+  profile.negativeIsOut = false;
+  rebuilt = Preview(lines);
+  choices.Apply(rebuilt);
+  EXPECT_TRUE(rebuilt.rows[0].ticked);
+  EXPECT_TRUE(rebuilt.rows[1].subject.empty());
+}
+
 TEST_F(ImportTest, BadRowsAreListedWithTheirReasonAndTheRestImport) {
   profile.amountStyle = AmountStyle::Split;
   profile.withdrawalColumn = 3;
@@ -115,6 +207,16 @@ TEST_F(ImportTest, BadRowsAreListedWithTheirReasonAndTheRestImport) {
     EXPECT_EQ(row.ticked, row.error.empty());
   }
   EXPECT_EQ(bad, (std::vector<long>{3, 4, 5, 6, 7}));
+  // A description longer than a row may hold, however it is written, is refused.
+  for (const std::string& description :
+       {std::string(kMaxDescriptionBytes + 1, 'x'), std::string(3 * kMaxDescriptionBytes, 'x'),
+        std::string(2000, 'x')}) {
+    const ImportPreview longer = Preview("2025/04/01," + description + ",100,\n");
+    EXPECT_EQ(FromCp932(longer.rows[0].error).toStdString(),
+              "摘要が長すぎます（256 バイトまで）。摘要にする列を見直してください");
+  }
+  EXPECT_EQ(Preview("2025/04/01," + std::string(kMaxDescriptionBytes, 'x') + ",100,\n").Errors(),
+            0);
   const ImportSummary summary = CommitImport(journal, history, preview);
   EXPECT_EQ(summary.added, 2);
   EXPECT_EQ(summary.errors, 5);
@@ -261,13 +363,23 @@ TEST_F(ImportTest, ProfilesRoundTripAndDamageIsRefused) {
   card.account = Sjis("クレジットカード");
   card.headings = {"", Sjis("利用日"), Sjis("利用店名")};
   profile.headings = {Sjis("日付"), Sjis("摘要"), Sjis("金額")};
+  ImportProfile marked = profile;
+  marked.name = Sjis("区分のある銀行");
+  marked.amountStyle = AmountStyle::Indicator;
+  marked.indicatorColumn = 4;
+  marked.inWords = {Sjis("入金"), Sjis("お預入れ")};
+  marked.outWords = {Sjis("出金")};
   store.Save(profile);
   store.Save(card);
+  store.Save(marked);
   card.skipTop = 3;
   store.Save(card);  // replaces the one of that name
-  EXPECT_EQ(store.Load(), (std::vector<ImportProfile>{profile, card}));
+  EXPECT_EQ(store.Load(), (std::vector<ImportProfile>{profile, marked, card}));
   store.Remove(profile.name);
+  store.Remove(marked.name);
   EXPECT_EQ(store.Load(), std::vector<ImportProfile>{card});
+  marked.outWords = {Sjis("出金,引出")};
+  EXPECT_THROW(store.Save(marked), Error);
 
   const std::string good = ReadFileBytes(store.Path());
   WriteFileAtomically(store.Path(), good + "[broken]\r\nencoding=EBCDIC\r\n");

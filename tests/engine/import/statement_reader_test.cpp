@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 
 #include "engine/base/cp932.h"
 
@@ -176,6 +178,23 @@ TEST(ReadStatementTest, RefusesBinaryAndStopsWhenCancelled) {
   EXPECT_TRUE(r.outcome.cancelled);
   EXPECT_GT(r.records.size(), 0u);
   EXPECT_LT(r.records.size(), 200000u);
+}
+
+TEST(ReadStatementTest, AFileBeyondTheLimitIsRefusedUnread) {
+  // A sparse file: as large as the limit allows plus one byte, of NULs that any read would
+  // take for binary.
+  QTemporaryDir dir;
+  QFile file(dir.filePath(QStringLiteral("huge.csv")));
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(file.resize(kMaxStatementBytes + 1));
+  bool told = false;
+  const ReadOutcome outcome = ReadStatement(
+      file, ReadOptions{}, [](RawRecord&&) {}, [&](qint64, qint64) { return told = true; });
+  EXPECT_EQ(outcome.error,
+            Sjis("明細のファイルが大きすぎます（513 MB）。512 MB までのファイルを取り込めます。"));
+  EXPECT_FALSE(told);
+  EXPECT_EQ(file.pos(), 0);
+  EXPECT_EQ(SizeProblem(kMaxStatementBytes), "");
 }
 
 }  // namespace
