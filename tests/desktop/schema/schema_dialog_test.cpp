@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
@@ -189,13 +190,14 @@ class SchemaDialogTest : public BookWindowTest {
           dialog->btnok->click();
         })
         .File(XmlPath())
+        .Box(QMessageBox::Yes)  // the report of the first run is replaced
         .Then<tamountschemadialog>([&](tamountschemadialog* dialog) {
           QVERIFY(!dialog->btnbrowser->isEnabled());
           dialog->btncancel->click();
         });
     RunCommand();
-    QVERIFY(plain.Done());
-    QVERIFY(plain.Messages().isEmpty());
+    QVERIFY2(plain.Done(), qPrintable(plain.Unexpected().join(QChar(10))));
+    QCOMPARE(plain.Messages().size(), 1);
     QVERIFY(plain.Unexpected().isEmpty());
     QVERIFY(!QFile::exists(html));
 

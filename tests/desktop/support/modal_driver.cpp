@@ -15,15 +15,18 @@ constexpr int kTickMs = 10;
 constexpr int kPatienceTicks = 1000;
 }  // namespace
 
-ModalDriver::ModalDriver() {
+ModalDriver::ModalDriver() : previous_(newest_) {
+  newest_ = this;
   connect(&timer_, &QTimer::timeout, this, &ModalDriver::Poll);
   timer_.start(kTickMs);
 }
 
-ModalDriver::~ModalDriver() = default;
+ModalDriver::~ModalDriver() {
+  if (newest_ == this) newest_ = previous_;
+}
 
 void ModalDriver::Poll() {
-  if (busy_) return;
+  if (busy_ || newest_ != this) return;
   QWidget* modal = QApplication::activeModalWidget();
   if (!modal || !modal->isVisible()) {
     waiting_ = nullptr;

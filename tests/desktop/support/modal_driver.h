@@ -53,6 +53,10 @@ class ModalDriver : public QObject {
   };
   void Poll();
 
+  // Only the newest driver answers windows: an earlier one still alive in the same test would
+  // otherwise take the next run's windows for unexpected ones and close them.
+  static inline ModalDriver* newest_ = nullptr;
+  ModalDriver* previous_ = nullptr;
   std::deque<Step> steps_;
   QTimer timer_;
   bool busy_ = false;
