@@ -1,10 +1,13 @@
 #include "desktop/tables/journal_editors.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStringListModel>
 
 #include "desktop/app/guarded.h"
 #include "desktop/base/fonts.h"
@@ -23,7 +26,9 @@ JournalEditors::JournalEditors(engine::TJournalGrid& table, AccGridView& view)
       view_(view),
       dateEditor_(new QLineEdit(view.viewport())),
       subjectChooser_(new QComboBox(view.viewport())),
-      summaryChooser_(new QComboBox(view.viewport())) {
+      summaryChooser_(new QComboBox(view.viewport())),
+      subjectCompleter_(new QCompleter(this)),
+      summaryCompleter_(new QCompleter(this)) {
   dateEditor_->setObjectName(QStringLiteral("dateEditor"));
   subjectChooser_->setObjectName(QStringLiteral("subjectChooser"));
   summaryChooser_->setObjectName(QStringLiteral("summaryChooser"));
@@ -31,9 +36,22 @@ JournalEditors::JournalEditors(engine::TJournalGrid& table, AccGridView& view)
   dateEditor_->setAttribute(Qt::WA_InputMethodEnabled, false);
   dateEditor_->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferNumbers);
   dateEditor_->setFrame(false);
-  subjectChooser_->setEditable(false);
-  summaryChooser_->setEditable(true);
-  summaryChooser_->setInsertPolicy(QComboBox::NoInsert);
+  // Both choosers take typing; what they offer comes from the stores' own matching (subjects
+  // by their beginning, summaries anywhere), not from the combo box's built-in completer.
+  for (QComboBox* chooser : {subjectChooser_, summaryChooser_}) {
+    chooser->setEditable(true);
+    chooser->setInsertPolicy(QComboBox::NoInsert);
+    chooser->setCompleter(nullptr);
+    QCompleter* completer = CompleterOf(chooser);
+    completer->setModel(new QStringListModel(completer));
+    completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer->setMaxVisibleItems(12);
+    completer->setWidget(chooser->lineEdit());
+    completer->popup()->installEventFilter(this);
+    connect(completer, qOverload<const QString&>(&QCompleter::activated), chooser,
+            &QComboBox::setEditText);
+  }
+  subjectChooser_->lineEdit()->installEventFilter(this);
   summaryChooser_->setMaxVisibleItems(16);
   subjectChooser_->setMaxVisibleItems(16);
   for (QWidget* editor :
@@ -48,6 +66,7 @@ JournalEditors::JournalEditors(engine::TJournalGrid& table, AccGridView& view)
   connect(dateEditor_, &QLineEdit::textEdited, this, &JournalEditors::DateEdited);
   connect(summaryChooser_, &QComboBox::editTextChanged, this, &JournalEditors::SummaryEdited);
   connect(subjectChooser_, &QComboBox::currentIndexChanged, this, &JournalEditors::SubjectPicked);
+  connect(subjectChooser_, &QComboBox::editTextChanged, this, &JournalEditors::SubjectEdited);
   connect(view_.Model(), &GridModel::editorChanged, this, &JournalEditors::Refresh);
   connect(view_.horizontalHeader(), &QHeaderView::sectionResized, this, &JournalEditors::Place);
 }
@@ -90,6 +109,8 @@ void JournalEditors::Refresh() {
   for (QWidget* editor :
        {static_cast<QWidget*>(dateEditor_), static_cast<QWidget*>(subjectChooser_),
         static_cast<QWidget*>(summaryChooser_)}) {
+    if (auto* chooser = qobject_cast<QComboBox*>(editor); chooser && editor != open)
+      CompleterOf(chooser)->popup()->hide();
     if (editor != open && editor->isVisible()) {
       // Hiding the focused editor would hand the focus to some other widget.
       if (editor->hasFocus()) view_.setFocus();
@@ -124,7 +145,7 @@ void JournalEditors::Refresh() {
     open->raise();
     open->setFocus();
     if (kind == Kind::Date) dateEditor_->selectAll();
-    if (kind == Kind::Summary) summaryChooser_->lineEdit()->selectAll();
+    if (auto* chooser = qobject_cast<QComboBox*>(open)) chooser->lineEdit()->selectAll();
   }
 }
 
@@ -160,10 +181,61 @@ void JournalEditors::DateEdited(const QString& text) {
 void JournalEditors::SummaryEdited(const QString& text) {
   if (table_.OpenEditorKind() != Kind::Summary) return;
   TakeTyped(summaryChooser_->lineEdit(), text);
+  const std::optional<std::string> typed = engine::ToCp932(text);
+  Offer(summaryChooser_, typed ? table_.Summaries().Completions(*typed) : std::vector<int>(), text);
 }
 
 void JournalEditors::SubjectPicked(int index) {
   table_.ChooseSubject(index);
+}
+
+void JournalEditors::SubjectEdited(const QString& text) {
+  if (table_.OpenEditorKind() != Kind::Subject) return;
+  const engine::SubjectStore& subjects = table_.Subjects();
+  const std::optional<std::string> typed = engine::ToCp932(text);
+  const std::vector<int> matches = typed ? subjects.Completions(*typed) : std::vector<int>();
+  Offer(subjectChooser_, matches, text);
+  // The subject named exactly, else the first one the text begins; a text that names none
+  // leaves the cell's subject as it was, and an emptied chooser empties the cell.
+  int chosen = text.isEmpty() ? -1 : subjects.IndexOf(typed.value_or(std::string()));
+  if (chosen < 0 && !text.isEmpty()) {
+    chosen = !matches.empty()
+                 ? matches.front()
+                 : subjects.IndexOf(table_.Cell(table_.CurrentColumn(), table_.CurrentRow()));
+  }
+  table_.ChooseSubject(chosen);
+}
+
+QCompleter* JournalEditors::CompleterOf(QComboBox* chooser) const {
+  return chooser == subjectChooser_ ? subjectCompleter_ : summaryCompleter_;
+}
+
+void JournalEditors::Offer(QComboBox* chooser, const std::vector<int>& matches,
+                           const QString& typed) {
+  QCompleter* completer = CompleterOf(chooser);
+  QStringList names;
+  for (int index : matches) {
+    names << engine::FromCp932(chooser == subjectChooser_ ? table_.Subjects().Subject(index)
+                                                          : table_.Summaries().At(index));
+  }
+  static_cast<QStringListModel*>(completer->model())->setStringList(names);
+  // Nothing to offer, or only what is already there.
+  if (typed.isEmpty() || names.isEmpty() || (names.size() == 1 && names.front() == typed)) {
+    completer->popup()->hide();
+    return;
+  }
+  completer->complete();
+  // A typed summary stays as typed unless the user moves into the list.
+  completer->popup()->setCurrentIndex(
+      chooser == subjectChooser_ ? completer->completionModel()->index(0, 0) : QModelIndex());
+}
+
+void JournalEditors::TakeOffered(QComboBox* chooser) {
+  QAbstractItemView* popup = CompleterOf(chooser)->popup();
+  if (!popup->isVisible()) return;
+  const QModelIndex offered = popup->currentIndex();
+  popup->hide();
+  if (offered.isValid()) chooser->setEditText(offered.data().toString());
 }
 
 void JournalEditors::MoveBy(int columns, int rows) {
@@ -194,16 +266,23 @@ void JournalEditors::MoveBy(int columns, int rows) {
 
 bool JournalEditors::EditorKey(QWidget* editor, QKeyEvent* key) {
   const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  auto* chooser = qobject_cast<QComboBox*>(editor);
   switch (key->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      if (chooser) TakeOffered(chooser);
       MoveBy(1, 0);
       return true;
     case Qt::Key_Backtab:
+      if (chooser) TakeOffered(chooser);
       MoveBy(-1, 0);
       return true;
     case Qt::Key_Escape:
+      if (chooser && CompleterOf(chooser)->popup()->isVisible()) {
+        CompleterOf(chooser)->popup()->hide();
+        return true;
+      }
       table_.HideEditor();
       view_.setFocus();
       return true;
@@ -218,9 +297,7 @@ bool JournalEditors::EditorKey(QWidget* editor, QKeyEvent* key) {
     case Qt::Key_Left:
     case Qt::Key_Right: {
       // Inside a text the arrows move the cursor; at its ends they move to the next cell.
-      QLineEdit* line = editor == subjectChooser_   ? nullptr
-                        : editor == summaryChooser_ ? summaryChooser_->lineEdit()
-                                                    : dateEditor_;
+      QLineEdit* line = chooser ? chooser->lineEdit() : dateEditor_;
       const bool left = key->key() == Qt::Key_Left;
       if (line && (line->hasSelectedText() && line->selectedText() != line->text())) return false;
       if (line && !line->hasSelectedText()) {
@@ -247,6 +324,9 @@ bool JournalEditors::GridKey(QKeyEvent* key) {
     case Kind::Date:
       dateEditor_->setText(typed);
       DateEdited(typed);
+      break;
+    case Kind::Subject:
+      subjectChooser_->setEditText(typed);
       break;
     case Kind::Summary:
       summaryChooser_->setEditText(typed);
@@ -277,8 +357,24 @@ bool JournalEditors::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   if (watched == &view_) return GridKey(key);
-  QWidget* editor =
-      watched == summaryChooser_->lineEdit() ? summaryChooser_ : qobject_cast<QWidget*>(watched);
+  // The list of completions has the keyboard while it is shown; the keys that leave the cell
+  // are the editor's.
+  for (QComboBox* chooser : {subjectChooser_, summaryChooser_}) {
+    if (watched != CompleterOf(chooser)->popup()) continue;
+    switch (key->key()) {
+      case Qt::Key_Tab:
+      case Qt::Key_Backtab:
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_Escape:
+        return chooser == OpenEditor() && EditorKey(chooser, key);
+      default:
+        return false;
+    }
+  }
+  QWidget* editor = watched == summaryChooser_->lineEdit()   ? summaryChooser_
+                    : watched == subjectChooser_->lineEdit() ? subjectChooser_
+                                                             : qobject_cast<QWidget*>(watched);
   if (editor == OpenEditor()) return EditorKey(editor, key);
   return QObject::eventFilter(watched, event);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <vector>
 
 #include "engine/tables/journal_grid.h"
 
 class QComboBox;
+class QCompleter;
 class QKeyEvent;
 class QLineEdit;
 
@@ -44,6 +46,13 @@ class JournalEditors : public QObject {
   void DateEdited(const QString& text);
   void SummaryEdited(const QString& text);
   void SubjectPicked(int index);
+  void SubjectEdited(const QString& text);
+  // Offers the store's entries that match what was typed in a list under the chooser; for
+  // subjects the first one is preselected.
+  void Offer(QComboBox* chooser, const std::vector<int>& matches, const QString& typed);
+  QCompleter* CompleterOf(QComboBox* chooser) const;
+  // Return or Tab while a chooser offers completions: the highlighted one goes into the editor.
+  void TakeOffered(QComboBox* chooser);
   // Keys inside an editor; true when the key was used.
   bool EditorKey(QWidget* editor, QKeyEvent* key);
   // A printable key on the grid while no editor is open: open the current cell's editor
@@ -57,6 +66,8 @@ class JournalEditors : public QObject {
   QLineEdit* dateEditor_;
   QComboBox* subjectChooser_;
   QComboBox* summaryChooser_;
+  QCompleter* subjectCompleter_;
+  QCompleter* summaryCompleter_;
   engine::TJournalGrid::EditorKind shown_ = engine::TJournalGrid::EditorKind::None;
 };
 

@@ -100,7 +100,29 @@ SortedNames::SortedNames() : collator_(QLocale::system()) {
   collator_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-QString SortedNames::KeyOf(std::string_view name) { return FromCp932(name).toCaseFolded(); }
+QString SortedNames::KeyOf(std::string_view name) {
+  return FromCp932(name).toCaseFolded();
+}
+
+QString SortedNames::ReadingOf(const QString& text) {
+  QString reading = text.normalized(QString::NormalizationForm_KC).toCaseFolded();
+  // Katakana read as the hiragana of the same sound, so either script finds a name.
+  for (QChar& c : reading) {
+    if (c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6) c = QChar(c.unicode() - 0x60);
+  }
+  return reading;
+}
+
+std::vector<int> SortedNames::Matching(std::string_view typed, bool anywhere) const {
+  std::vector<int> found;
+  const QString wanted = ReadingOf(FromCp932(typed));
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    const QString reading = ReadingOf(FromCp932(entries_[i].name));
+    if (anywhere ? reading.contains(wanted) : reading.startsWith(wanted))
+      found.push_back(static_cast<int>(i));
+  }
+  return found;
+}
 
 int SortedNames::Insert(std::string_view name, std::string_view companion) {
   Entry entry{std::string(name), std::string(companion), KeyOf(name)};

@@ -33,6 +33,9 @@ class SortedNames {
   // The first entry whose name equals `name` without regard to letter case, or -1.
   int IndexOf(std::string_view name) const;
   bool Contains(std::string_view name) const;
+  // The entries, in order, whose names begin with (or, `anywhere`, contain) `typed`, compared
+  // as they read: letter case, character width and hiragana against katakana ignored.
+  std::vector<int> Matching(std::string_view typed, bool anywhere) const;
   void RemoveAt(int index);
   void Clear();
 
@@ -52,6 +55,7 @@ class SortedNames {
   // Swaps the whole list for `entries`, recounting.
   void SwapEntries(std::vector<Entry>& entries);
   bool Recording() const;
+  static QString ReadingOf(const QString& text);
 
   QCollator collator_;
   std::vector<Entry> entries_;

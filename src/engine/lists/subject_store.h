@@ -21,6 +21,10 @@ class SubjectStore {
   bool Remove(std::string_view subject);
   int IndexOf(std::string_view subject) const { return names_.IndexOf(subject); }
   bool Contains(std::string_view subject) const { return names_.Contains(subject); }
+  // The subjects whose names begin with what was typed, as the chooser offers them.
+  std::vector<int> Completions(std::string_view typed) const {
+    return names_.Matching(typed, false);
+  }
   // Empty when the subject has none or doesn't exist.
   std::string Counterpart(std::string_view subject) const;
   void SetCounterpart(std::string_view subject, std::string_view counterpart);
@@ -49,6 +53,10 @@ class SummaryStore {
   bool Remove(std::string_view text);
   int IndexOf(std::string_view text) const { return names_.IndexOf(text); }
   bool Contains(std::string_view text) const { return names_.Contains(text); }
+  // The summaries that contain what was typed anywhere.
+  std::vector<int> Completions(std::string_view typed) const {
+    return names_.Matching(typed, true);
+  }
   int Count() const { return names_.Count(); }
   const std::string& At(int index) const { return names_.Name(index); }
   std::vector<std::string> Summaries() const;

@@ -2,7 +2,9 @@
 // that fit what they show, the keyboard path through a line, the line shortcuts, and where
 // the keyboard goes after a message.
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -221,6 +223,44 @@ class TableDisplayTest : public BookWindowTest {
       QCOMPARE(answers.Texts().size(), 1);
     }
     QTRY_COMPARE(window_->focusWidget(), date);
+  }
+
+  void choosersCompleteWhatIsTyped() {
+    Journal().Subjects().Add(S("ショッピング"));
+    const int row = Journal().RowCount() - 1;
+    const struct {
+      int column;
+      const char* typed;
+      bool takeOffered;  // the first entry of the list under the chooser is taken
+      const char* offered;
+      const char* stored;
+    } cases[] = {
+        {3, "食", false, "食費", "食費"},                      // a subject the text begins
+        {3, "しょっ", false, "ショッピング", "ショッピング"},  // either script reads alike
+        {3, "xyz", false, "", "ショッピング"},                 // a text naming none keeps the cell
+        {4, "食", false, "昼食", "食"},                        // a summary stays as typed...
+        {4, "食", true, "昼食", "昼食"},                       // ...unless an offered one is taken
+        {4, "ン", true, "パン", "パン"},                       // found anywhere in the text
+    };
+    for (const auto& c : cases) {
+      const QString typed = QString::fromUtf8(c.typed);
+      Grid().SelectTableCell(c.column, row);
+      auto* chooser = qobject_cast<QComboBox*>(Editors().OpenEditor());
+      QVERIFY(chooser);
+      chooser->lineEdit()->insert(typed);
+      QAbstractItemView* popup = nullptr;
+      for (auto* completer : Editors().findChildren<QCompleter*>())
+        if (completer->widget() == chooser->lineEdit()) popup = completer->popup();
+      QVERIFY(popup);
+      QCOMPARE(popup->isVisible(), *c.offered != 0);
+      if (*c.offered) {
+        QCOMPARE(popup->model()->index(0, 0).data().toString(), QString::fromUtf8(c.offered));
+      }
+      if (c.takeOffered) popup->setCurrentIndex(popup->model()->index(0, 0));
+      QTest::keyClick(chooser->lineEdit(), Qt::Key_Return);
+      QCOMPARE(engine::FromCp932(Journal().Cell(c.column, row)), QString::fromUtf8(c.stored));
+      QVERIFY(!popup->isVisible());
+    }
   }
 
   void aRestoredLedgerShowsItsLatestRowsAndAllColumns() {

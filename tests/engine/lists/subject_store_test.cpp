@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <type_traits>
 
 #include "engine/base/cp932.h"
 
@@ -133,8 +135,9 @@ TEST(SummaryStoreTest, KeepsDuplicatesSortedAndRemovesTheFirstMatch) {
 }
 
 TEST(SummaryStoreTest, ManyAtOnceGiveTheOrderOfOneByOne) {
-  const std::vector<std::string> texts = {Sjis("昼食"), "lunch", Sjis("パン"), "Lunch",
-                                          "breakfast", Sjis("ＬＵＮＣＨ"), "a", Sjis("昼食")};
+  const std::vector<std::string> texts = {Sjis("昼食"), "lunch",     Sjis("パン"),
+                                          "Lunch",      "breakfast", Sjis("ＬＵＮＣＨ"),
+                                          "a",          Sjis("昼食")};
   SummaryStore oneByOne, many;
   oneByOne.Add("Dinner");
   many.Add("Dinner");
@@ -144,6 +147,51 @@ TEST(SummaryStoreTest, ManyAtOnceGiveTheOrderOfOneByOne) {
   EXPECT_TRUE(many.Contains("LUNCH"));
   EXPECT_TRUE(many.Remove(Sjis("昼食")));
   EXPECT_TRUE(many.Contains(Sjis("昼食")));  // the second copy stays
+}
+
+TEST(CompletionTest, SubjectsByBeginningSummariesAnywhereAsTheyRead) {
+  SubjectStore subjects;
+  SummaryStore summaries;
+  for (const char* name : {"Food", "ショッピング", "食費", "食料品", "現金", "fuel"}) {
+    subjects.Add(Sjis(name));
+    summaries.Add(Sjis(name));
+  }
+  const auto names = [](const auto& store, const std::vector<int>& found) {
+    Lines texts;
+    for (int index : found) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(store)>, SubjectStore>) {
+        texts.push_back(FromCp932(store.Subject(index)).toStdString());
+      } else {
+        texts.push_back(FromCp932(store.At(index)).toStdString());
+      }
+    }
+    return texts;
+  };
+  const struct {
+    const char* typed;
+    Lines subjects;   // beginning with it
+    Lines summaries;  // containing it
+  } cases[] = {
+      {"食", {"食料品", "食費"}, {"食料品", "食費"}},
+      {"ｆ", {"Food", "fuel"}, {"Food", "fuel"}},      // full width and case read alike
+      {"しょっ", {"ショッピング"}, {"ショッピング"}},  // hiragana finds katakana
+      {"ｼｮｯﾋﾟ", {"ショッピング"}, {"ショッピング"}},   // so does half-width katakana
+      {"料", {}, {"食料品"}},
+      {"ue", {}, {"fuel"}},
+      {"xyz", {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    auto sortedNames = [](Lines lines) {
+      std::sort(lines.begin(), lines.end());
+      return lines;
+    };
+    EXPECT_EQ(sortedNames(names(subjects, subjects.Completions(Sjis(c.typed)))),
+              sortedNames(c.subjects));
+    EXPECT_EQ(sortedNames(names(summaries, summaries.Completions(Sjis(c.typed)))),
+              sortedNames(c.summaries));
+  }
+  EXPECT_EQ(subjects.Completions("").size(), 6u);  // nothing typed offers everything
 }
 
 }  // namespace
