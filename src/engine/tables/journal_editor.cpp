@@ -276,10 +276,30 @@ bool TJournalGrid::CommitSummary() {
   const int row = CurrentRow();
   if (s != Cell(4, row)) {
     if (!UnpostForEdit(row)) return false;
+    const bool usedBefore = !s.empty() && summaries_.Contains(s);
     SetCell(4, row, s);
+    if (usedBefore) ProposeSubjectsOf(row);
+    // A summary typed once is offered from then on; the summary file gets it on save.
+    if (!s.empty() && !summaries_.Contains(s)) summaries_.Add(s);
     Host().SetModified();
   }
   return true;
+}
+
+void TJournalGrid::ProposeSubjectsOf(int row) {
+  if (!Cell(3, row).empty() && !Cell(5, row).empty()) return;
+  const std::string_view summary = Cell(4, row);
+  // The latest use is the last line naming it; scanning from the end finds it soonest.
+  for (int r = RowCount() - 1; r >= 1; --r) {
+    if (r == row || Cell(4, r) != summary) continue;
+    const std::string debit(Cell(3, r));
+    const std::string credit(Cell(5, r));
+    if (debit.empty() && credit.empty()) continue;
+    // Only empty cells take a proposal, and never the subject already on the other side.
+    if (Cell(3, row).empty() && !debit.empty() && debit != Cell(5, row)) SetCell(3, row, debit);
+    if (Cell(5, row).empty() && !credit.empty() && credit != Cell(3, row)) SetCell(5, row, credit);
+    return;
+  }
 }
 
 }  // namespace engine

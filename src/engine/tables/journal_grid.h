@@ -137,6 +137,8 @@ class TJournalGrid : public TAccGrid {
   bool CommitAmount();
   bool CommitSubject(int column);
   bool CommitSummary();
+  // Fills the empty subject cells of `row` from the latest other line with the same summary.
+  void ProposeSubjectsOf(int row);
   // Refuses the editor's text: tells the user, empties and closes the editor.
   bool RefuseEdit(const std::string& message);
   // True when committing the open editor would change its cell.

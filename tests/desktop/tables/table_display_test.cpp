@@ -19,6 +19,7 @@
 #include "desktop/tables/journal_editors.h"
 #include "desktop/tables/tjournalform.h"
 #include "desktop_fixture.h"
+#include "engine/base/text_file.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 #include "support/book_window.h"
@@ -261,6 +262,21 @@ class TableDisplayTest : public BookWindowTest {
       QCOMPARE(engine::FromCp932(Journal().Cell(c.column, row)), QString::fromUtf8(c.stored));
       QVERIFY(!popup->isVisible());
     }
+  }
+
+  void aTypedSummaryIsKeptAndProposesItsSubjectsNextTime() {
+    const int row = Journal().RowCount() - 1;
+    for (const char* text : {"5", "800", "食費", "夕食", "", ""}) Enter(QString::fromUtf8(text));
+    QVERIFY(window_->Book().SaveBook());
+    const Lines saved = engine::ReadTextLines(engine::PathFromCp932(book_->P("摘要.txt")));
+    QCOMPARE(saved, (Lines{S("パン"), S("夕食"), S("昼食")}));
+    // The next line leaves its subjects empty; the summary brings those of its last use.
+    Journal().CellSelected(1, row + 1);  // the save closed the editor
+    for (const char* text : {"6", "500", "", "夕食"}) Enter(QString::fromUtf8(text));
+    QCOMPARE(Journal().Cell(3, row + 1), S("食費"));
+    QCOMPARE(Journal().Cell(5, row + 1), S("現金"));
+    QCOMPARE(Editors().OpenEditor(), Editors().SubjectChooser());
+    QCOMPARE(Editors().SubjectChooser()->currentText(), QStringLiteral("現金"));
   }
 
   void aRestoredLedgerShowsItsLatestRowsAndAllColumns() {

@@ -10,7 +10,7 @@ TEST_F(JournalTest, TypedDatesAreCompletedOrRefused) {
   const std::string yearMessage = Sjis("年は 1975 年から 2074 年までで入力してください");
   const struct {
     const char* typed;
-    const char* stored;  // nullptr: refused
+    const char* stored;                    // nullptr: refused
     const std::string* message = nullptr;  // the refusal; the date message when not given
   } cases[] = {
       {"5", "25/06/05"},
@@ -178,7 +178,42 @@ TEST_F(JournalTest, SummariesAreFreeTextWithoutLineBreaksOrTabs) {
   EXPECT_TRUE(Type(4, 1, "昼食\tA\r\nB"));
   EXPECT_EQ(journal.Cell(4, 1), Sjis("昼食 A  B"));
   EXPECT_TRUE(host.modified);
-  EXPECT_TRUE(journal.Summaries().Count() == 0);  // typed text is not added to the store
+  // What was typed is offered from then on, once.
+  EXPECT_EQ(journal.Summaries().Summaries(), std::vector<std::string>{Sjis("昼食 A  B")});
+  EXPECT_TRUE(Type(4, 1, ""));
+  EXPECT_TRUE(Type(4, 1, "昼食 A  B"));
+  EXPECT_EQ(journal.Summaries().Count(), 1);
+}
+
+TEST_F(JournalTest, ASummaryUsedBeforeProposesTheSubjectsOfItsLatestUse) {
+  for (const char* subject : {"食費", "現金", "普通預金", "雑費"})
+    journal.Subjects().Add(Sjis(subject));
+  journal.Summaries().Add(Sjis("昼食"));
+  journal.Summaries().Add(Sjis("会費"));
+  AddLine({"25/06/01", "900", "食費", "昼食", "現金", "900"});
+  AddLine({"25/06/02", "800", "食費", "昼食", "普通預金", "800"});  // the latest use
+  AddLine({"25/06/03", "100", "雑費", "夕食", "現金", "100"});
+  const struct {
+    const char* debit;  // already in the line before the summary is typed
+    const char* credit;
+    const char* summary;
+    const char* wantDebit;
+    const char* wantCredit;
+  } cases[] = {
+      {"", "", "昼食", "食費", "普通預金"},
+      {"雑費", "", "昼食", "雑費", "普通預金"},  // a filled cell is kept; this is now the latest
+      {"", "雑費", "昼食", "", "雑費"},          // never the same subject on both sides
+      {"", "", "夕食", "", ""},                  // typed for the first time
+      {"", "", "会費", "", ""},                  // in the list, but no line uses it
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.summary);
+    const int row = AddLine({"25/06/04", "500", c.debit, "", c.credit, "500"});
+    EXPECT_TRUE(Type(4, row, c.summary));
+    EXPECT_EQ(journal.Cell(3, row), Sjis(c.wantDebit));
+    EXPECT_EQ(journal.Cell(5, row), Sjis(c.wantCredit));
+    journal.AppendRow();
+  }
 }
 
 }  // namespace
