@@ -3,7 +3,10 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -20,11 +23,37 @@ namespace desktop {
 
 using Kind = engine::TJournalGrid::EditorKind;
 
+namespace {
+
+// The date and amount editor. Qt 6.4's line edit answers the input method's question "do you
+// take composed text?" with yes even when its input-method attribute is off, so input methods
+// such as fcitx5 stay on and turn digits into full-width ones; this editor says no.
+class DigitEdit : public QLineEdit {
+ public:
+  using QLineEdit::inputMethodQuery;
+  using QLineEdit::QLineEdit;
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
+    if (query == Qt::ImEnabled) return false;
+    return QLineEdit::inputMethodQuery(query);
+  }
+};
+
+// Full-width digits and slashes (typed with an input method, or pasted) read as ASCII.
+QString Narrowed(const QString& text) {
+  return text.normalized(QString::NormalizationForm_KC);
+}
+
+bool IsTextColumn(int column) {
+  return column >= 3 && column <= 5;
+}
+
+}  // namespace
+
 JournalEditors::JournalEditors(engine::TJournalGrid& table, AccGridView& view)
     : QObject(&view),
       table_(table),
       view_(view),
-      dateEditor_(new QLineEdit(view.viewport())),
+      dateEditor_(new DigitEdit(view.viewport())),
       subjectChooser_(new QComboBox(view.viewport())),
       summaryChooser_(new QComboBox(view.viewport())),
       subjectCompleter_(new QCompleter(this)),
@@ -102,6 +131,13 @@ void JournalEditors::FillSummaries() {
 }
 
 void JournalEditors::Refresh() {
+  // With no editor open the grid itself receives what an input method composes: only the
+  // text columns want that; a date or amount cell takes plain keys.
+  const bool composing = IsTextColumn(table_.CurrentColumn());
+  if (view_.testAttribute(Qt::WA_InputMethodEnabled) != composing) {
+    view_.setAttribute(Qt::WA_InputMethodEnabled, composing);
+    if (view_.hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImEnabled);
+  }
   const Kind kind = table_.OpenEditorKind();
   QWidget* open = OpenEditor();
   const bool opening = kind != shown_;
@@ -175,7 +211,14 @@ void JournalEditors::TakeTyped(QLineEdit* line, const QString& text) {
 }
 
 void JournalEditors::DateEdited(const QString& text) {
-  TakeTyped(dateEditor_, text);
+  const QString narrow = Narrowed(text);
+  if (narrow != text) {
+    const int cursor = dateEditor_->cursorPosition() + int(narrow.size()) - int(text.size());
+    const QSignalBlocker blocker(dateEditor_);
+    dateEditor_->setText(narrow);
+    dateEditor_->setCursorPosition(std::max(0, cursor));
+  }
+  TakeTyped(dateEditor_, narrow);
 }
 
 void JournalEditors::SummaryEdited(const QString& text) {
@@ -337,7 +380,28 @@ bool JournalEditors::GridKey(QKeyEvent* key) {
   return true;
 }
 
+bool JournalEditors::GridInput(QInputMethodEvent* input) {
+  if (table_.OpenEditorKind() != Kind::None) return false;
+  if (input->commitString().isEmpty() && input->preeditString().isEmpty()) return false;
+  const int column = table_.CurrentColumn();
+  if (column < 1 || column > 6 || table_.CurrentRow() < 1) return false;
+  table_.OpenEditor();
+  if (table_.OpenEditorKind() == Kind::Date) {
+    // The date editor takes no composition; whatever was already committed is kept.
+    if (!input->commitString().isEmpty()) {
+      dateEditor_->setText(input->commitString());
+      DateEdited(input->commitString());
+    }
+    return true;
+  }
+  if (auto* chooser = qobject_cast<QComboBox*>(OpenEditor()))
+    QCoreApplication::sendEvent(chooser->lineEdit(), input);
+  return true;
+}
+
 bool JournalEditors::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &view_ && event->type() == QEvent::InputMethod)
+    return GridInput(static_cast<QInputMethodEvent*>(event));
   if (event->type() == QEvent::ShortcutOverride) {
     // A line editor would take Shift+Space as a space; here it selects the line instead.
     auto* key = static_cast<QKeyEvent*>(event);

@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QCompleter;
+class QInputMethodEvent;
 class QKeyEvent;
 class QLineEdit;
 
@@ -58,6 +59,9 @@ class JournalEditors : public QObject {
   // A printable key on the grid while no editor is open: open the current cell's editor
   // with the typed text.
   bool GridKey(QKeyEvent* key);
+  // An input method composing on the grid while no editor is open: the current cell's editor
+  // opens and the composition goes on in it, so no key is lost or left unconverted.
+  bool GridInput(QInputMethodEvent* input);
   // Moves the focus by whole cells, the way Tab and Enter do: past column 6 to the next row.
   void MoveBy(int columns, int rows);
 

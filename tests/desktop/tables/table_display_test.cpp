@@ -3,9 +3,11 @@
 // the keyboard goes after a message.
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCompleter>
 #include <QHelpEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -277,6 +279,56 @@ class TableDisplayTest : public BookWindowTest {
     QCOMPARE(Journal().Cell(5, row + 1), S("現金"));
     QCOMPARE(Editors().OpenEditor(), Editors().SubjectChooser());
     QCOMPARE(Editors().SubjectChooser()->currentText(), QStringLiteral("現金"));
+  }
+
+  void japaneseInputReachesTheRightEditorWhole() {
+    const auto acceptsComposition = [](QWidget* widget) {
+      QInputMethodQueryEvent query(Qt::ImEnabled);
+      QApplication::sendEvent(widget, &query);
+      return query.value(Qt::ImEnabled).toBool();
+    };
+    QVERIFY(!acceptsComposition(Editors().DateEditor()));
+    const int row = Journal().RowCount() - 1;
+    const struct {
+      int column;
+      const char* preedit;  // composed on the grid with no editor open
+      const char* commit;   // then committed
+      const char* pasted;   // or pasted into the open editor instead
+      const char* stored;
+    } cases[] = {
+        {1, "", "６／３", "", "25/06/03"},  // committed on a date cell anyway: read as ASCII
+        {2, "", "", "１，５００", ""},      // a comma is still no digit
+        {2, "", "", "１５００", "1500"},   {4, "かいもの", "買い物", "", "買い物"},
+        {3, "しょく", "食", "", "食費"},   {1, "", "", "２５／０６／０４", "25/06/04"},
+    };
+    for (const auto& c : cases) {
+      Grid().setFocus();
+      Journal().CellSelected(c.column, row);
+      QTest::keyClick(Editors().OpenEditor(), Qt::Key_Escape);
+      QCOMPARE(Journal().OpenEditorKind(), engine::TJournalGrid::EditorKind::None);
+      QCOMPARE(acceptsComposition(&Grid()), c.column >= 3 && c.column <= 5);
+      ModalAnswers answers;
+      if (*c.pasted) {
+        Journal().OpenEditor();
+        QApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+        Editors().DateEditor()->paste();
+      } else {
+        QInputMethodEvent composing(QString::fromUtf8(c.preedit), {});
+        if (!*c.preedit) composing.setCommitString(QString::fromUtf8(c.commit));
+        QApplication::sendEvent(&Grid(), &composing);
+        QWidget* editor = Editors().OpenEditor();
+        QVERIFY(editor);
+        if (*c.preedit) {
+          auto* line = qobject_cast<QComboBox*>(editor)->lineEdit();
+          QInputMethodEvent committed;
+          committed.setCommitString(QString::fromUtf8(c.commit));
+          QApplication::sendEvent(line, &committed);
+        }
+      }
+      QTest::keyClick(Editors().OpenEditor(), Qt::Key_Return);
+      QCOMPARE(engine::FromCp932(Journal().Cell(c.column, row)), QString::fromUtf8(c.stored));
+      QCOMPARE(answers.Texts().size(), *c.stored ? 0 : 1);
+    }
   }
 
   void aRestoredLedgerShowsItsLatestRowsAndAllColumns() {
