@@ -10,6 +10,7 @@
 #include "desktop/print/tpreviewform.h"
 #include "desktop/tables/tbookform.h"
 #include "engine/base/cp932.h"
+#include "engine/base/error.h"
 
 namespace desktop {
 
@@ -42,19 +43,29 @@ void NameJob(TPrinterDevice& device, const engine::Book& book, const tbookform& 
 }  // namespace
 
 bool TAccMDI::HavePrinter() {
-  if (!TPrinterDevice::Instance().Printers().isEmpty()) return true;
-  ShowMessage(this, QStringLiteral("プリンタが見つかりません"));
-  return false;
+  TPrinterDevice& device = TPrinterDevice::Instance();
+  if (device.Printers().isEmpty()) {
+    ShowMessage(this, QStringLiteral("プリンタが見つかりません"));
+    return false;
+  }
+  // Every print command starts from the options as last chosen, also by another window.
+  try {
+    device.SetPrintHeadings(settings_.ReadPrintHeadings());
+  } catch (const engine::Error&) {
+    device.SetPrintHeadings(false);
+  }
+  return true;
 }
 
 void TAccMDI::RenderPages(const tbookform& form) {
   TPrinterDevice& device = TPrinterDevice::Instance();
   const engine::PageSize size = device.GetPageSize();
-  const int count = engine::PageCount(form.Table(), size);
+  const bool headings = device.PrintHeadings();
+  const int count = engine::PageCount(form.Table(), size, headings);
   // The window's screen resolution sets the font heights, as on screen.
   const int dpi = form.logicalDpiY();
   for (int page = 1; page <= count; ++page) {
-    pages_.append(PrintPage(form.Table(), size, page, dpi));
+    pages_.append(PrintPage(form.Table(), size, page, dpi, headings));
   }
 }
 
@@ -92,8 +103,15 @@ void TAccMDI::mnuPrintPreviewClick() {
 
 void TAccMDI::mnuPrinterSettingClick() {
   if (!HavePrinter()) return;
-  TDevicePrinterSetupDialog dialog(TPrinterDevice::Instance(), this);
-  dialog.exec();
+  TPrinterDevice& device = TPrinterDevice::Instance();
+  const bool headings = device.PrintHeadings();
+  TDevicePrinterSetupDialog dialog(device, this);
+  if (dialog.exec() != QDialog::Accepted || device.PrintHeadings() == headings) return;
+  try {
+    settings_.WritePrintHeadings(device.PrintHeadings());
+  } catch (const engine::Error& e) {
+    ShowMessage(this, engine::FromCp932(e.Message()));
+  }
 }
 
 }  // namespace desktop

@@ -57,9 +57,9 @@ QPicture RecordPage(const engine::PageLayout& layout, int referenceDpi) {
   return picture;
 }
 
-QPicture PrintPage(const engine::TAccGrid& table, engine::PageSize size, int page,
-                   int referenceDpi) {
-  return RecordPage(engine::LayoutPage(table, size, page), referenceDpi);
+QPicture PrintPage(const engine::TAccGrid& table, engine::PageSize size, int page, int referenceDpi,
+                   bool headings) {
+  return RecordPage(engine::LayoutPage(table, size, page, headings), referenceDpi);
 }
 
 void DrawPageImage(QPainter& painter, const QPicture& page, const QRectF& target) {

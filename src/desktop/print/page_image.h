@@ -27,8 +27,8 @@ int FontHeight(int fontSize, int referenceDpi);
 QPicture RecordPage(const engine::PageLayout& layout, int referenceDpi);
 
 // PrintPage: records page `page` (from 1) of the table on paper of the given size.
-QPicture PrintPage(const engine::TAccGrid& table, engine::PageSize size, int page,
-                   int referenceDpi);
+QPicture PrintPage(const engine::TAccGrid& table, engine::PageSize size, int page, int referenceDpi,
+                   bool headings = false);
 
 // Draws a page image scaled to fill `target` (in the painter's coordinates).
 void DrawPageImage(QPainter& painter, const QPicture& page, const QRectF& target);

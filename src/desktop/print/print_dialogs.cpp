@@ -1,5 +1,6 @@
 #include "desktop/print/print_dialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -98,6 +99,10 @@ TDevicePrinterSetupDialog::TDevicePrinterSetupDialog(TPrinterDevice& device, QWi
   (printer.pageLayout().orientation() == QPageLayout::Landscape ? landscape : portrait)
       ->setChecked(true);
 
+  chkheadings = new QCheckBox(QStringLiteral("見出しを印刷する"), this);
+  chkheadings->setObjectName(QStringLiteral("chkheadings"));
+  chkheadings->setChecked(device.PrintHeadings());
+
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
   buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
@@ -108,6 +113,7 @@ TDevicePrinterSetupDialog::TDevicePrinterSetupDialog(TPrinterDevice& device, QWi
   layout->addWidget(printerBox);
   layout->addWidget(paperBox);
   layout->addWidget(orientationBox);
+  layout->addWidget(chkheadings);
   layout->addWidget(buttons);
 
   cmbpaper->addItem(printer.pageLayout().pageSize().name(),
@@ -157,6 +163,7 @@ void TDevicePrinterSetupDialog::Apply() {
   if (size.isValid()) printer.setPageSize(size);
   printer.setPageOrientation(landscape->isChecked() ? QPageLayout::Landscape
                                                     : QPageLayout::Portrait);
+  device_.SetPrintHeadings(chkheadings->isChecked());
 }
 
 int TDevicePrinterSetupDialog::exec() {

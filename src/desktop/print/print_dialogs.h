@@ -6,6 +6,7 @@
 
 #include "desktop/base/tacc_dialog.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QRadioButton;
@@ -45,6 +46,7 @@ class TDevicePrinterSetupDialog : public TAccDialog {
   QComboBox* cmbpaper = nullptr;
   QRadioButton* portrait = nullptr;
   QRadioButton* landscape = nullptr;
+  QCheckBox* chkheadings = nullptr;
 
  private:
   // The paper sizes of the chosen printer, keeping the chosen size where it has it.

@@ -120,6 +120,10 @@ class TPrinterDevice {
   QString JobName() const { return jobName_; }
   void SetJobName(const QString& name);
 
+  // Whether each printed page starts with the table's heading row.
+  bool PrintHeadings() const { return printHeadings_; }
+  void SetPrintHeadings(bool on) { printHeadings_ = on; }
+
  private:
   TPrinterDevice();
   // A new snapshot that differs from the held one replaces it and drops the current printer.
@@ -137,6 +141,7 @@ class TPrinterDevice {
   QString outputFile_;
   QString jobFile_;
   QString jobName_ = QStringLiteral("Zentabo");
+  bool printHeadings_ = false;
 };
 
 }  // namespace desktop

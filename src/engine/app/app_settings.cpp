@@ -46,6 +46,14 @@ void AppSettings::WriteDigitGrouping(bool on) {
   profile_.Write(kSettings, "digitGrouping", on ? "1" : "0");
 }
 
+bool AppSettings::ReadPrintHeadings() const {
+  return profile_.ReadInt(kSettings, "printHeadings", 0) != 0;
+}
+
+void AppSettings::WritePrintHeadings(bool on) {
+  profile_.Write(kSettings, "printHeadings", on ? "1" : "0");
+}
+
 void AppSettings::WritePlacement(const WindowPlacement& placement) {
   profile_.Write(kSettings, "left", IntToText(placement.left));
   profile_.Write(kSettings, "top", IntToText(placement.top));

@@ -49,6 +49,9 @@ class AppSettings {
   // Error when the file can't be written.
   bool ReadDigitGrouping() const;
   void WriteDigitGrouping(bool on);
+  // Whether printed pages start with the table's heading row; off unless chosen.
+  bool ReadPrintHeadings() const;
+  void WritePrintHeadings(bool on);
 
   const RecentFileItems& RecentFiles() const { return items_; }
   bool RecentSeparatorVisible() const { return separatorVisible_; }

@@ -39,31 +39,42 @@ void CheckPageSize(PageSize size) {
   if (size.width < kMinPageSide || size.height < kMinPageSide) RefuseSmallPaper();
 }
 
-int RowsPerPage(int pageHeight) {
+namespace {
+// Rows of any kind that one page holds.
+int RowsOnPaper(int pageHeight) {
   // Below 35 mm not even one row fits, and the page count would divide by zero.
   if (pageHeight < kMinPageSide) RefuseSmallPaper();
   return (pageHeight - kTableTop - kPageMargin) / kRowPitch;
 }
+}  // namespace
 
-int PageCount(int rowCount, int pageHeight) {
-  const int perPage = RowsPerPage(pageHeight);
+bool HeadingsFit(int pageHeight, bool headings) {
+  return headings && RowsOnPaper(pageHeight) > 1;
+}
+
+int RowsPerPage(int pageHeight, bool headings) {
+  return RowsOnPaper(pageHeight) - (HeadingsFit(pageHeight, headings) ? 1 : 0);
+}
+
+int PageCount(int rowCount, int pageHeight, bool headings) {
+  const int perPage = RowsPerPage(pageHeight, headings);
   const int dataRows = rowCount - 1;
   if (dataRows <= 0) return 0;
   return dataRows / perPage + (dataRows % perPage != 0 ? 1 : 0);
 }
 
-int PageCount(const TAccGrid& table, PageSize size) {
+int PageCount(const TAccGrid& table, PageSize size, bool headings) {
   CheckPageSize(size);
-  return PageCount(table.RowCount(), size.height);
+  return PageCount(table.RowCount(), size.height, headings);
 }
 
-PageRows RowsOfPage(int rowCount, int pageHeight, int page) {
-  const int pages = PageCount(rowCount, pageHeight);
+PageRows RowsOfPage(int rowCount, int pageHeight, int page, bool headings) {
+  const int pages = PageCount(rowCount, pageHeight, headings);
   if (page < 1 || page > pages) {
     throw Error(
         FormatMessage(Sjis("%s ページ目は印刷するページの範囲にありません"), std::to_string(page)));
   }
-  const int perPage = RowsPerPage(pageHeight);
+  const int perPage = RowsPerPage(pageHeight, headings);
   if (page < pages) return {perPage * (page - 1) + 1, perPage};
   const int rest = (rowCount - 1) % perPage;
   const int count = rest == 0 ? perPage : rest;
@@ -92,9 +103,15 @@ std::array<int, 7> ColumnEdges(PrintedTable table, int pageWidth) {
   return x;
 }
 
-PageLayout LayoutPage(const TAccGrid& table, PageSize size, int page) {
+PageLayout LayoutPage(const TAccGrid& table, PageSize size, int page, bool headings) {
   CheckPageSize(size);
-  const PageRows rows = RowsOfPage(table.RowCount(), size.height, page);
+  const PageRows data = RowsOfPage(table.RowCount(), size.height, page, headings);
+  // The heading row is drawn as row 0 of the table, above the page's data rows.
+  const bool heading = HeadingsFit(size.height, headings);
+  const int lines = data.count + (heading ? 1 : 0);
+  const auto tableRow = [&](int v) {
+    return heading ? (v == 0 ? 0 : data.first + v - 1) : data.first + v;
+  };
   const int width = size.width;
   PageLayout layout;
   layout.size = size;
@@ -102,21 +119,21 @@ PageLayout LayoutPage(const TAccGrid& table, PageSize size, int page) {
   layout.texts.push_back(
       {kPageMargin, -kPageMargin, kTitleFontSize, false, 0, 0, 0, 0, table.Caption()});
 
-  for (int k = 0; k <= rows.count; ++k) {
+  for (int k = 0; k <= lines; ++k) {
     const int y = -(kTableTop + kRowPitch * k);
     layout.rules.push_back({kPageMargin, y, width - kPageMargin, y});
   }
   const std::array<int, 7> x = ColumnEdges(PrintedTableOf(table), width);
-  const int bottom = -(kTableTop + kRowPitch * rows.count);
+  const int bottom = -(kTableTop + kRowPitch * lines);
   for (int edge : x) layout.rules.push_back({edge, -kTableTop, edge, bottom});
 
   // Texts start 1 mm right of the column's left rule and 0.8 mm below the row's top rule.
   constexpr int kTextIndent = 10;
   constexpr int kTextDrop = 8;
-  for (int v = 0; v < rows.count; ++v) {
+  for (int v = 0; v < lines; ++v) {
     const int top = -(kTableTop + kRowPitch * v);
     for (int column = 1; column < TAccGrid::kColumnCount; ++column) {
-      const std::string_view text = table.Cell(column, rows.first + v);
+      const std::string_view text = table.Cell(column, tableRow(v));
       if (text.empty()) continue;
       const std::size_t k = static_cast<std::size_t>(column);
       layout.texts.push_back({x[k - 1] + kTextIndent, top - kTextDrop, kCellFontSize, true,

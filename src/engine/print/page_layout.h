@@ -50,11 +50,15 @@ PrintedTable PrintedTableOf(const TAccGrid& table);
 // rows per page.
 void CheckPageSize(PageSize size);
 
+// With `headings` every page starts with the table's heading row, which then takes the place
+// of one data row; paper that holds a single row prints it without the heading.
+bool HeadingsFit(int pageHeight, bool headings);
 // Data rows on one page of the given height.
-int RowsPerPage(int pageHeight);
-// Pages of a table of `rowCount` rows (heading included: it is never printed).
-int PageCount(int rowCount, int pageHeight);
-int PageCount(const TAccGrid& table, PageSize size);
+int RowsPerPage(int pageHeight, bool headings = false);
+// Pages of a table of `rowCount` rows (the heading row included: it is printed only as the
+// heading of each page, when asked for).
+int PageCount(int rowCount, int pageHeight, bool headings = false);
+int PageCount(const TAccGrid& table, PageSize size, bool headings = false);
 
 // The data rows that page `page` (from 1) holds: the last page holds the last rows.
 struct PageRows {
@@ -62,7 +66,7 @@ struct PageRows {
   int count = 0;
   bool operator==(const PageRows&) const = default;
 };
-PageRows RowsOfPage(int rowCount, int pageHeight, int page);
+PageRows RowsOfPage(int rowCount, int pageHeight, int page, bool headings = false);
 
 // x of the table's seven column rules, left to right.
 std::array<int, 7> ColumnEdges(PrintedTable table, int pageWidth);
@@ -92,6 +96,6 @@ struct PageLayout {
 };
 
 // Lays out page `page` (from 1 to PageCount) of the table.
-PageLayout LayoutPage(const TAccGrid& table, PageSize size, int page);
+PageLayout LayoutPage(const TAccGrid& table, PageSize size, int page, bool headings = false);
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 // commands, and the printer list.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -472,6 +473,29 @@ class PrintTest : public BookWindowTest {
     device.Printer().setPageOrientation(QPageLayout::Portrait);
     QCOMPARE(landscape.width, kA4.height);
     QCOMPARE(landscape.height, kA4.width);
+  }
+
+  void headingsOnEveryPageAreAnOptionKeptInTheSettings() {
+    Start(52);  // with the empty line for typing, one full page without headings
+    for (const bool on : {false, true, false}) {
+      ModalDriver driver;
+      driver.Then<desktop::TDevicePrinterSetupDialog>([&](desktop::TDevicePrinterSetupDialog* d) {
+        QCOMPARE(d->chkheadings->text(), QStringLiteral("見出しを印刷する"));
+        d->chkheadings->setChecked(on);
+        d->accept();
+      });
+      Trigger(Command::PrinterSetting);
+      int pages = 0;
+      driver.Then<desktop::TPreviewForm>([&](desktop::TPreviewForm* preview) {
+        pages = static_cast<int>(window_->Pages().size());
+        preview->btnClose->click();
+      });
+      Trigger(Command::PrintPreview);
+      QVERIFY(driver.Done());
+      QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join(u';')));
+      QCOMPARE(pages, on ? 2 : 1);
+      QCOMPARE(window_->Settings().ReadPrintHeadings(), on);
+    }
   }
 };
 

@@ -162,5 +162,43 @@ TEST(PageLayoutTest, OneRowTableHasTwoRulesAndOneRowOfCells) {
   EXPECT_THROW(LayoutPage(journal, kA4, 2), Error);
 }
 
+TEST(PageLayoutTest, HeadingsOnEveryPageTakeOneRowEach) {
+  FakeHost host;
+  TLedgerGrid& ledger = host.AddLedger(Sjis("食費"));
+  FillRows(ledger, 106);
+  const struct {
+    int height;
+    bool headings;
+    int pages;
+    int headingTexts;  // per page
+  } cases[] = {
+      {kA4.height, false, 2, 0},  // the plain layout keeps its page count
+      {kA4.height, true, 3, 6},   // 52 data rows a page under the heading
+      {350, true, 106, 0},        // room for one row only: no heading
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.headings);
+    const PageSize size{kA4.width, c.height};
+    ASSERT_EQ(PageCount(ledger, size, c.headings), c.pages);
+    int printed = 0;
+    for (int p = 1; p <= c.pages; ++p) {
+      const PageLayout page = LayoutPage(ledger, size, p, c.headings);
+      const int rows = RowsOfPage(ledger.RowCount(), c.height, p, c.headings).count;
+      // One rule above each printed row and one below the last.
+      EXPECT_EQ(page.rules.size(), std::size_t(rows + (c.headingTexts ? 1 : 0) + 1 + 7));
+      for (int k = 1; k <= c.headingTexts; ++k) {
+        EXPECT_EQ(page.texts[std::size_t(k)].text, ledger.Cell(k, 0));
+        EXPECT_EQ(page.texts[std::size_t(k)].y, -208);
+      }
+      // The page's first data row follows the heading.
+      const PrintText& first = page.texts[std::size_t(1 + c.headingTexts)];
+      EXPECT_EQ(first.text, "r" + std::to_string(printed + 1));
+      EXPECT_EQ(first.y, -208 - (c.headingTexts ? 50 : 0));
+      printed += rows;
+    }
+    EXPECT_EQ(printed, 106);
+  }
+}
+
 }  // namespace
 }  // namespace engine::testing
