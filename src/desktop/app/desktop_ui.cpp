@@ -43,6 +43,9 @@ void DesktopUi::TableAdded(engine::TAccGrid& table) {
 void DesktopUi::TableRemoving(engine::TAccGrid& table) {
   mdi_.TableRemoving(table);
 }
+void DesktopUi::TableRenamed(engine::TAccGrid& table, const std::string& oldCaption) {
+  mdi_.TableRenamed(table, oldCaption);
+}
 void DesktopUi::ShowTable(engine::TAccGrid& table, bool restore) {
   mdi_.ShowTable(table, restore);
 }

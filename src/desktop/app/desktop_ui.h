@@ -22,6 +22,7 @@ class DesktopUi : public engine::Ui {
   void SetMainCaption(const std::string& caption) override;
   void TableAdded(engine::TAccGrid& table) override;
   void TableRemoving(engine::TAccGrid& table) override;
+  void TableRenamed(engine::TAccGrid& table, const std::string& oldCaption) override;
   void ShowTable(engine::TAccGrid& table, bool restore) override;
   void ArrangeWindows() override;
   void SetNoBookCommands() override;

@@ -284,6 +284,18 @@ void TAccMDI::TableRemoving(engine::TAccGrid& table) {
   delete form;
 }
 
+void TAccMDI::TableRenamed(engine::TAccGrid& table, const std::string& oldCaption) {
+  const QString caption = engine::FromCp932(table.Caption());
+  const QString old = engine::FromCp932(oldCaption);
+  for (int i = 0; i < tabs_->count(); ++i) {
+    if (tabs_->tabText(i) == old) tabs_->setTabText(i, caption);
+  }
+  tbookform* form = FormOf(table);
+  if (!form) return;
+  form->setWindowTitle(caption);
+  if (mdi_->currentSubWindow() == form) SetStatus(0, caption);
+}
+
 void TAccMDI::ShowTable(engine::TAccGrid& table, bool restore) {
   tbookform* form = FormOf(table);
   if (!form) return;

@@ -71,6 +71,7 @@ class TAccMDI : public QMainWindow {
   // The book's windows, as the book asks for them.
   void TableAdded(engine::TAccGrid& table);
   void TableRemoving(engine::TAccGrid& table);
+  void TableRenamed(engine::TAccGrid& table, const std::string& oldCaption);
   void ShowTable(engine::TAccGrid& table, bool restore);
   void RecentFilesChanged();
 

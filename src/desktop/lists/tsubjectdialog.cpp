@@ -19,6 +19,13 @@ tsubjectdialog::tsubjectdialog(engine::Book& book, QWidget* parent)
   btncouple->setGeometry(312, 8, 65, 25);
   btncouple->setAutoDefault(false);
   connect(btncouple, &QPushButton::clicked, this, &tsubjectdialog::btncoupleClick);
+  // Renaming needs one more button: the dialog grows by its width.
+  btnrename = new QPushButton(QStringLiteral("名前の変更"), this);
+  btnrename->setObjectName(QStringLiteral("btnrename"));
+  btnrename->setGeometry(382, 8, 75, 25);
+  btnrename->setAutoDefault(false);
+  connect(btnrename, &QPushButton::clicked, this, &tsubjectdialog::btnrenameClick);
+  resize(width() + 80, height());
   grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   grid->horizontalHeader()->setStretchLastSection(false);
 }
@@ -33,6 +40,12 @@ void tsubjectdialog::FitColumns(int clientWidth) {
 void tsubjectdialog::btncoupleClick() {
   if (!TakeName()) return;
   RunGuarded(this, [this] { subjects_.SetCounterpart(); });
+  Refresh();
+}
+
+void tsubjectdialog::btnrenameClick() {
+  if (!TakeName()) return;
+  RunGuarded(this, [this] { subjects_.Rename(); });
   Refresh();
 }
 

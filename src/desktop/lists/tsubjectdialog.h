@@ -18,12 +18,14 @@ class tsubjectdialog : public titemdialog {
   explicit tsubjectdialog(engine::Book& book, QWidget* parent = nullptr);
 
   QPushButton* btncouple = nullptr;
+  QPushButton* btnrename = nullptr;
 
  protected:
   void FitColumns(int clientWidth) override;
 
  private:
   void btncoupleClick();
+  void btnrenameClick();
 
   engine::SubjectList& subjects_;
 };

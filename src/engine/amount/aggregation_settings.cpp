@@ -4,8 +4,10 @@
 #include <initializer_list>
 #include <unordered_map>
 
+#include "engine/amount/entry_list.h"
 #include "engine/base/fields.h"
 #include "engine/base/integer.h"
+#include "engine/base/text_file.h"
 
 namespace engine {
 
@@ -142,6 +144,75 @@ void SaveSchemaSettings(Profile& profile, std::string_view schemaPath,
     if (!entry.text.empty()) lines.push_back({"/" + number, entry.text});
   }
   profile.ReplaceSection(schemaPath, lines);
+}
+
+std::string RenameSubjectInSettings(std::string_view image, std::string_view from,
+                                    std::string_view to) {
+  const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+  const auto lower = [](std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return folded;
+  };
+  enum class Section { None, Named, Schema } section = Section::None;
+  bool changed = false;
+  std::string out;
+  out.reserve(image.size() + 64);
+  for (std::string line : SplitLines(image)) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    const std::size_t close = line.rfind(']');
+    if (start != std::string::npos && line[start] == '[' && close != std::string::npos &&
+        close > start) {
+      std::string_view name(line.data() + start + 1, close - start - 1);
+      while (!name.empty() && isBlank(name.front())) name.remove_prefix(1);
+      while (!name.empty() && isBlank(name.back())) name.remove_suffix(1);
+      const std::string folded = lower(name);
+      section = folded == kTable || folded == kCompare ? Section::Named : Section::Schema;
+    } else if (const std::size_t equal = line.find('=');
+               section != Section::None && equal != std::string::npos) {
+      // The value starts after the blanks that follow "="; those stay as written.
+      std::size_t at = equal + 1;
+      while (at < line.size() && isBlank(line[at])) ++at;
+      std::string_view key(line.data(), equal);
+      while (!key.empty() && isBlank(key.front())) key.remove_prefix(1);
+      const std::string_view value(line.data() + at, line.size() - at);
+      if (section == Section::Named) {
+        std::size_t nameAt = at;
+        while (line.compare(nameAt, kLevelMark.size(), kLevelMark) == 0)
+          nameAt += kLevelMark.size();
+        const std::size_t comma = line.find(',', nameAt);
+        const std::size_t end = comma == std::string::npos ? line.size() : comma;
+        if (std::string_view(line).substr(nameAt, end - nameAt) == from) {
+          line.replace(nameAt, end - nameAt, to);
+          changed = true;
+        }
+      } else if (!key.empty() && key.front() != '/') {
+        std::vector<std::string> fields = SplitFields(
+            value, ',', static_cast<std::size_t>(std::count(value.begin(), value.end(), ',')) + 1);
+        bool renamed = false;
+        for (std::size_t i = 0; i + 3 < fields.size(); i += 4) {
+          if (fields[i] == from) {
+            fields[i] = to;
+            renamed = true;
+          }
+        }
+        if (renamed) {
+          std::string joined;
+          for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) joined += ',';
+            joined += fields[i];
+          }
+          line.replace(at, std::string::npos, joined);
+          changed = true;
+        }
+      }
+    }
+    AppendLine(out, line);
+  }
+  // Untouched files keep their bytes, line ends included.
+  return changed ? out : std::string(image);
 }
 
 }  // namespace engine

@@ -75,4 +75,10 @@ void SaveSchemaSettings(Profile& profile, std::string_view schemaPath,
                         const std::vector<SchemaEntrySetting>& entries,
                         const std::vector<std::string>& subjects);
 
+// The settings file's bytes with every use of subject `from` renamed to `to`: the names of
+// "table" and "compare" entries (behind their level marks) and the subjects of the schema
+// sections' selections; everything else stays byte for byte.
+std::string RenameSubjectInSettings(std::string_view image, std::string_view from,
+                                    std::string_view to);
+
 }  // namespace engine

@@ -396,6 +396,8 @@ bool Book::SaveBook() {
     }
     // The files beside the book that it keeps (the recurring lines, the budgets) go with it.
     for (const auto& [name, companion] : companions_) saver.Stage(Path(folder_ + name), companion);
+    if (pendingSettings_ && !settingsPath_.empty())
+      saver.Stage(Path(settingsPath_), *pendingSettings_);
     std::string image;
     for (const auto& line : lines) AppendLine(image, line);
     saver.Stage(Path(indexPath_), image);
@@ -410,6 +412,7 @@ bool Book::SaveBook() {
     saver.Commit();
     written = saver.StagedPaths();
     companions_.clear();
+    pendingSettings_.reset();
   } catch (const std::exception& e) {
     std::string text = Sjis("ファイルの書き込みに失敗しました");
     if (dynamic_cast<const Error*>(&e)) {
@@ -419,6 +422,7 @@ bool Book::SaveBook() {
     return false;
   }
   RememberStamps(written);
+  RemoveObsoleteFiles(written);
   keepOriginals_ = false;
   if (importedRows_ && importedRows_->HasPending()) {
     try {
@@ -465,6 +469,8 @@ void Book::CloseBook() {
   summaryPath_.clear();
   settingsPath_.clear();
   companions_.clear();
+  pendingSettings_.reset();
+  obsoleteFiles_.clear();
   while (!ledgers_.empty()) {
     ui_.TableRemoving(*ledgers_.back());
     ledgers_.pop_back();
@@ -551,6 +557,13 @@ bool Book::PrepareAggregation() {
       return false;
     }
     settingsPath_ = std::move(path);
+  }
+  // The dialogs read the settings file as it stands: a rename must have reached it.
+  try {
+    WritePendingSettings();
+  } catch (const Error& e) {
+    ui_.Message(e.Message());
+    return false;
   }
   return true;
 }

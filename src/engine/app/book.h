@@ -114,6 +114,11 @@ class Book : public TableHost {
 
   // Subjects with their ledgers.
   void DeleteSubject(const std::string& name);
+  // "名前の変更": renames subject `from` to `to` everywhere in the book as one command: the
+  // ledger (its caption, window and, at the next save, its file and index line), every
+  // journal and ledger cell naming it, the counterparts of other subjects and the aggregation
+  // settings. A name the subject list would refuse is refused with its message; false then.
+  bool RenameSubject(const std::string& from, const std::string& to);
   // Why `name` can't be a subject (it names no file inside the book folder, or collides with
   // the journal or the index file), or empty when it can.
   std::string SubjectNameProblem(std::string_view name) const;
@@ -186,6 +191,10 @@ class Book : public TableHost {
   bool ConfirmOverwrite();
   void Reload();
   void ShowCaption();
+  // After a rename: the settings file gets the new names (before an aggregation reads it, or
+  // with the save), and the renamed ledgers' old files go once the save is done.
+  void WritePendingSettings();
+  void RemoveObsoleteFiles(const QStringList& written);
   void AddRecentFile(const std::string& path);
   // Asks for the subject, summary and settings files of a new book; false when any was
   // cancelled, after removing the new folder again.
@@ -203,6 +212,10 @@ class Book : public TableHost {
   std::unique_ptr<TJournalGrid> journal_;
   std::vector<std::unique_ptr<TLedgerGrid>> ledgers_;
   std::map<std::string, std::string> companions_;
+  // Written with the next save: the aggregation settings after a rename, and the files of
+  // renamed ledgers, removed once the new ones are in place.
+  std::optional<std::string> pendingSettings_;
+  std::vector<std::string> obsoleteFiles_;
   bool modified_ = false;
   bool readOnly_ = false;
   std::unique_ptr<BookLock> lock_;

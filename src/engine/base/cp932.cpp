@@ -90,9 +90,13 @@ std::string FormatMessage(std::string_view cp932Template, std::string_view arg) 
   return out;
 }
 
-QString PathFromCp932(std::string_view cp932Path) { return FromCp932(cp932Path); }
+QString PathFromCp932(std::string_view cp932Path) {
+  return FromCp932(cp932Path);
+}
 
-std::optional<std::string> PathToCp932(const QString& path) { return ToCp932(path); }
+std::optional<std::string> PathToCp932(const QString& path) {
+  return ToCp932(path);
+}
 
 namespace {
 
@@ -168,6 +172,10 @@ std::optional<EncodingProblem> FindEncodingProblem(std::string_view bytes) {
     return EncodingProblem{LineAt(bytes, i), false};
   }
   return std::nullopt;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return a == b || FromCp932(a).compare(FromCp932(b), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace engine

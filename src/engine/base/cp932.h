@@ -19,6 +19,8 @@ QString FromCp932(std::string_view bytes);
 // Encodes text to CP932, or nothing when a character has no CP932 code. Nothing is ever
 // stored as a substitute character.
 std::optional<std::string> ToCp932(QStringView text);
+// Two CP932 texts that differ at most in letter case (full-width letters included).
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
 // The first character of `text` that CP932 cannot hold, or an empty string when all can.
 QString FirstNonCp932Character(QStringView text);

@@ -36,6 +36,8 @@ class Ui {
   virtual void TableAdded(TAccGrid& /*table*/) {}
   // The table's window and tab go away; the table is destroyed right after.
   virtual void TableRemoving(TAccGrid& /*table*/) {}
+  // The table's caption changed from `oldCaption`: its window title and tab follow.
+  virtual void TableRenamed(TAccGrid& /*table*/, const std::string& /*oldCaption*/) {}
   // Restore the table's window when minimized, bring it to the front and show it.
   virtual void ShowTable(TAccGrid& /*table*/, bool /*restore*/) {}
   // Arrange the child windows (ledgers minimized along the bottom, the journal at the top).

@@ -10,12 +10,6 @@
 
 namespace engine {
 
-namespace {
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a == b || FromCp932(a).compare(FromCp932(b), Qt::CaseInsensitive) == 0;
-}
-}  // namespace
-
 ItemList::ItemList(Book& book, std::vector<std::string> heading)
     : book_(book), heading_(std::move(heading)) {}
 
@@ -168,13 +162,29 @@ void SubjectList::SetCounterpart() {
   book_.SetModified();
 }
 
+void SubjectList::Rename() {
+  const std::string from = RowTexts(SelectedRow())[0];
+  const std::string to = Name();
+  if (from.empty()) {
+    book_.ui().Message(Sjis("名前を変更する勘定科目を選択してください"));
+    return;
+  }
+  if (!book_.RenameSubject(from, to)) return;
+  for (auto& row : Rows()) {
+    if (row[0] == from) row[0] = to;
+    if (row[1] == from) row[1] = to;
+  }
+}
+
 SummaryList::SummaryList(Book& book) : ItemList(book, {Sjis("摘要")}) {
   std::vector<std::vector<std::string>> rows;
   for (const auto& summary : book.Journal()->Summaries().Summaries()) rows.push_back({summary});
   Fill(std::move(rows));
 }
 
-void SummaryList::AddChecked(int row) { book_.Journal()->Summaries().Add(RowTexts(row)[0]); }
+void SummaryList::AddChecked(int row) {
+  book_.Journal()->Summaries().Add(RowTexts(row)[0]);
+}
 
 bool SummaryList::DeleteChecked(int row) {
   book_.Journal()->RemoveSummary(RowTexts(row)[0]);

@@ -62,6 +62,8 @@ class SubjectList : public ItemList {
   explicit SubjectList(Book& book);
   // "相手設定": the selected subject's counterpart becomes the name in the edit.
   void SetCounterpart();
+  // "名前の変更": the selected subject takes the name in the edit, in the book and in the rows.
+  void Rename();
 
  protected:
   void AddChecked(int row) override;

@@ -30,6 +30,18 @@ void SubjectStore::SetCounterpart(std::string_view subject, std::string_view cou
   if (index >= 0) names_.SetCompanion(index, counterpart);
 }
 
+void SubjectStore::Rename(std::string_view from, std::string_view to) {
+  const int index = names_.IndexOf(from);
+  if (index >= 0) {
+    const std::string counterpart = names_.Companion(index);
+    names_.RemoveAt(index);
+    names_.Insert(to, counterpart);
+  }
+  for (int i = 0; i < names_.Count(); ++i) {
+    if (names_.Companion(i) == from) names_.SetCompanion(i, to);
+  }
+}
+
 void SubjectStore::ClearCounterpartsOf(std::string_view name) {
   for (int i = 0; i < names_.Count(); ++i) {
     if (names_.Companion(i) == name) names_.SetCompanion(i, {});

@@ -28,6 +28,9 @@ class SubjectStore {
   // Empty when the subject has none or doesn't exist.
   std::string Counterpart(std::string_view subject) const;
   void SetCounterpart(std::string_view subject, std::string_view counterpart);
+  // Renames the entry named `from` (letter case ignored), keeping its counterpart, and every
+  // counterpart equal to `from` exactly.
+  void Rename(std::string_view from, std::string_view to);
   // Clears every counterpart equal to `name` exactly.
   void ClearCounterpartsOf(std::string_view name);
 

@@ -11,11 +11,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QTableView>
 #include <QTest>
 #include <QToolTip>
 
 #include "desktop/app/tacc_mdi.h"
+#include "desktop/lists/tsubjectdialog.h"
 #include "desktop/tables/acc_grid_view.h"
 #include "desktop/tables/grid_model.h"
 #include "desktop/tables/journal_editors.h"
@@ -329,6 +333,31 @@ class TableDisplayTest : public BookWindowTest {
       QCOMPARE(engine::FromCp932(Journal().Cell(c.column, row)), QString::fromUtf8(c.stored));
       QCOMPARE(answers.Texts().size(), *c.stored ? 0 : 1);
     }
+  }
+
+  void aRenamedSubjectChangesItsWindowTabAndCells() {
+    desktop::tsubjectdialog dialog(window_->Book(), window_.get());
+    dialog.show();
+    QCOMPARE(dialog.btnrename->text(), QStringLiteral("名前の変更"));
+    QCOMPARE(dialog.eitem->text(), QStringLiteral("食費"));  // row 1 is selected
+    {
+      ModalAnswers answers;
+      dialog.eitem->setText(QStringLiteral("現金"));
+      dialog.btnrename->click();
+      QCOMPARE(answers.Texts(), QStringList{QStringLiteral("現金 は既に使用されています")});
+    }
+    dialog.eitem->setText(QStringLiteral("食料費"));
+    dialog.btnrename->click();
+    QCOMPARE(dialog.grid->model()->index(0, 0).data().toString(), QStringLiteral("食料費"));
+    engine::TLedgerGrid& food = window_->Book().LedgerAt(0);
+    QCOMPARE(window_->FormOf(food)->windowTitle(), QStringLiteral("食料費"));
+    QTabBar* tabs = window_->TabBar();
+    QStringList captions;
+    for (int i = 0; i < tabs->count(); ++i) captions << tabs->tabText(i);
+    QVERIFY(captions.contains(QStringLiteral("食料費")));
+    QVERIFY(!captions.contains(QStringLiteral("食費")));
+    QCOMPARE(Shown(Grid(), 3, 1, Qt::DisplayRole).toString(), QStringLiteral("食料費"));
+    QVERIFY(window_->Book().Modified());
   }
 
   void aRestoredLedgerShowsItsLatestRowsAndAllColumns() {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "engine/app/book.h"
 #include "engine/base/cp932.h"
@@ -45,7 +47,8 @@ class ItemListTest : public ::testing::Test {
 
   static Lines Column(const ItemList& list, int column) {
     Lines texts;
-    for (int r = 1; r <= list.RowCount(); ++r) texts.push_back(list.RowTexts(r)[static_cast<std::size_t>(column)]);
+    for (int r = 1; r <= list.RowCount(); ++r)
+      texts.push_back(list.RowTexts(r)[static_cast<std::size_t>(column)]);
     return texts;
   }
 };
@@ -123,6 +126,93 @@ TEST_F(ItemListTest, AddAndDeleteKeepLedgersStoreAndRowsInStep) {
   EXPECT_EQ(book.Journal()->Subjects().Counterpart(Sjis("食費")), "");
   EXPECT_EQ(book.LedgerCount(), 3u);
   EXPECT_EQ(list.Name(), Sjis("交通費"));
+}
+
+TEST_F(ItemListTest, RenameCarriesTheNewNameEverywhereWithTheSave) {
+  const QString settings = PathFromCp932(folder + Sjis("集計設定.txt"));
+  const Lines settingLines = {"[table]",
+                              Sjis("0=収入"),
+                              Sjis("1=･･･食費,1,1,0"),
+                              Sjis("2=食費X,1,0,0"),
+                              "[Compare]",
+                              Sjis("0=食費,25/01,25/03,1,0,0"),
+                              Sjis("[/s/家計.rng]"),
+                              Sjis("0= 食費,1,0,0,現金,0,1,0"),
+                              Sjis("/0=食費")};
+  WriteTextLines(settings, settingLines);
+  book.SetSettingsPath(folder + Sjis("集計設定.txt"));
+  SubjectList list(book);
+  list.ClickRow(2);  // 現金's counterpart becomes 食費
+  list.SetName(Sjis("食費"));
+  list.SetCounterpart();
+  list.ClickRow(1);
+
+  // The checks of a new name; nothing changes on a refusal.
+  const struct {
+    const char* name;
+    const char* message;  // nullptr: refused without a word
+  } refusals[] = {
+      {"", "名前を入力してください"},
+      {"現金", "現金 は既に使用されています"},
+      {"雑費", "雑費 は既に使用されています"},
+      {"家計2024", "家計簿と同じ名前は使用できません"},
+      {"仕訳帳", "仕訳帳と同じ名前は使用できません"},
+      {"勘定科目", nullptr},
+      {"a/b", "a/b は勘定科目名に使用できません（「/」「\\」を含む名前と「.」「..」は使えません）"},
+  };
+  for (const auto& c : refusals) {
+    SCOPED_TRACE(c.name);
+    ui.messages.clear();
+    list.SetName(Sjis(c.name));
+    list.Rename();
+    EXPECT_EQ(ui.messages, c.message ? Lines{Sjis(c.message)} : Lines{});
+    EXPECT_EQ(book.LedgerAt(0).Caption(), Sjis("食費"));
+    EXPECT_EQ(list.RowTexts(1)[0], Sjis("食費"));
+  }
+
+  ui.messages.clear();
+  list.SetName(Sjis("食料費"));
+  list.Rename();
+  EXPECT_EQ(ui.messages, Lines{});
+  EXPECT_EQ(Column(list, 0), (Lines{Sjis("食料費"), Sjis("現金"), Sjis("雑費")}));
+  EXPECT_EQ(list.RowTexts(2)[1], Sjis("食料費"));
+  EXPECT_EQ(book.LedgerAt(0).Caption(), Sjis("食料費"));
+  const SubjectStore& store = book.Journal()->Subjects();
+  EXPECT_FALSE(store.Contains(Sjis("食費")));
+  EXPECT_EQ(store.Counterpart(Sjis("食料費")), Sjis("雑費"));
+  EXPECT_EQ(store.Counterpart(Sjis("現金")), Sjis("食料費"));
+  EXPECT_EQ(book.Journal()->Cell(3, 1), Sjis("食料費"));
+  EXPECT_EQ(book.LedgerAt(1).Cell(2, 1), Sjis("食料費"));
+  EXPECT_TRUE(book.Journal()->IsPosted(1));
+  EXPECT_TRUE(book.Modified());
+  // Files change only with the save.
+  EXPECT_EQ(ReadTextLines(settings), settingLines);
+  const QString oldFile = PathFromCp932(folder + Sjis("食費.txt"));
+  const QString newFile = PathFromCp932(folder + Sjis("食料費.txt"));
+  EXPECT_TRUE(QFile::exists(oldFile));
+
+  ASSERT_TRUE(book.SaveBook()) << ui.LastMessage();
+  EXPECT_FALSE(QFile::exists(oldFile));
+  EXPECT_EQ(ReadTextLines(newFile), Lines{Sjis("25/06/01\t現金\t昼食\t1200\t\t1200")});
+  const Lines index = ReadTextLines(PathFromCp932(book.IndexPath()));
+  EXPECT_NE(std::find(index.begin(), index.end(), folder + Sjis("食料費.txt")), index.end());
+  EXPECT_EQ(std::find(index.begin(), index.end(), folder + Sjis("食費.txt")), index.end());
+  EXPECT_EQ(ReadTextLines(settings),
+            (Lines{"[table]", Sjis("0=収入"), Sjis("1=･･･食料費,1,1,0"), Sjis("2=食費X,1,0,0"),
+                   "[Compare]", Sjis("0=食料費,25/01,25/03,1,0,0"), Sjis("[/s/家計.rng]"),
+                   Sjis("0= 食料費,1,0,0,現金,0,1,0"), Sjis("/0=食費")}));
+  Lines subjectFile = ReadTextLines(PathFromCp932(folder + Sjis("勘定科目.txt")));
+  std::sort(subjectFile.begin(), subjectFile.end());  // in the locale's order: any will do
+  Lines expected{Sjis("現金\t食料費"), Sjis("食料費\t雑費"), Sjis("雑費")};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(subjectFile, expected);
+
+  // Reopened, the book reads as it was left.
+  book.CloseBook();
+  book.OpenBook(folder + Sjis("家計2024.txt"));
+  ASSERT_TRUE(book.IsOpen());
+  EXPECT_EQ(book.LedgerAt(0).Caption(), Sjis("食料費"));
+  EXPECT_EQ(book.LedgerAt(0).DebitTotal(), 1200);
 }
 
 TEST_F(ItemListTest, CounterpartRules) {
