@@ -119,6 +119,8 @@ class Book : public TableHost {
   // journal and ledger cell naming it, the counterparts of other subjects and the aggregation
   // settings. A name the subject list would refuse is refused with its message; false then.
   bool RenameSubject(const std::string& from, const std::string& to);
+  // Undo and redo of a rename take the ledger's side back.
+  void RenameLedgerBack(TLedgerGrid& ledger, const std::string& to) { RenameLedger(ledger, to); }
   // Why `name` can't be a subject (it names no file inside the book folder, or collides with
   // the journal or the index file), or empty when it can.
   std::string SubjectNameProblem(std::string_view name) const;
@@ -194,6 +196,9 @@ class Book : public TableHost {
   // After a rename: the settings file gets the new names (before an aggregation reads it, or
   // with the save), and the renamed ledgers' old files go once the save is done.
   void WritePendingSettings();
+  // The ledger's side of a rename: caption and window, the settings waiting for the save and
+  // the old file to remove. Throws Error when the settings file can't be read.
+  void RenameLedger(TLedgerGrid& ledger, const std::string& to);
   void RemoveObsoleteFiles(const QStringList& written);
   void AddRecentFile(const std::string& path);
   // Asks for the subject, summary and settings files of a new book; false when any was

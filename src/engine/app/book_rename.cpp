@@ -10,12 +10,39 @@
 #include "engine/base/error.h"
 #include "engine/base/text_file.h"
 #include "engine/base/ui.h"
+#include "engine/history/history.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 
 namespace engine {
 
 namespace {
+
+// A rename's part outside the tables (the caption, the window, the settings waiting for the
+// save, the file to remove), undone and redone by renaming again.
+class LedgerRenamed : public Change {
+ public:
+  LedgerRenamed(Book& book, TLedgerGrid& ledger, std::string other)
+      : book_(book), ledger_(ledger), other_(std::move(other)) {}
+  void Undo() override { Toggle(); }
+  void Redo() override { Toggle(); }
+  std::size_t Bytes() const override { return sizeof(*this) + other_.size(); }
+
+ private:
+  void Toggle() {
+    std::string shown = ledger_.Caption();
+    try {
+      book_.RenameLedgerBack(ledger_, other_);
+    } catch (const Error& e) {
+      book_.ui().Message(e.Message());
+    }
+    other_ = std::move(shown);
+  }
+
+  Book& book_;
+  TLedgerGrid& ledger_;
+  std::string other_;
+};
 
 // Sets every cell of `column` that reads `from` exactly to `to`.
 void RenameInColumn(TAccGrid& table, int column, std::string_view from, std::string_view to) {
@@ -64,32 +91,42 @@ bool Book::RenameSubject(const std::string& from, const std::string& to) {
   // An open chooser holds its subject by name.
   if (!journal_->CommitEditor()) return false;
 
+  HistoryStep step(&history_, Sjis("勘定科目名の変更"));
   // Settings first: an unreadable file stops the command before anything has changed.
-  if (!settingsPath_.empty()) {
-    try {
-      const std::string image = pendingSettings_ ? *pendingSettings_
-                                : QFile::exists(PathFromCp932(settingsPath_))
-                                    ? ReadFileBytes(PathFromCp932(settingsPath_))
-                                    : std::string();
-      std::string rewritten = RenameSubjectInSettings(image, from, to);
-      if (rewritten != image) pendingSettings_ = std::move(rewritten);
-    } catch (const Error& e) {
-      ui_.Message(e.Message());
-      return false;
-    }
+  try {
+    RenameLedger(*renamed, to);
+  } catch (const Error& e) {
+    ui_.Message(e.Message());
+    return false;
+  }
+  // The cells and the subject store record themselves; the rest is undone by renaming back.
+  if (history_.Recording()) {
+    history_.Record(std::make_unique<LedgerRenamed>(*this, *renamed, from));
   }
   RenameInColumn(*journal_, 3, from, to);
   RenameInColumn(*journal_, 5, from, to);
   for (const auto& ledger : ledgers_) RenameInColumn(*ledger, 2, from, to);
   journal_->Subjects().Rename(from, to);
-  // The old file goes once the save has written the new one.
+  SetModified();
+  return true;
+}
+
+void Book::RenameLedger(TLedgerGrid& ledger, const std::string& to) {
+  const std::string from = ledger.Caption();
+  if (!settingsPath_.empty()) {
+    const QString path = PathFromCp932(settingsPath_);
+    const std::string image = pendingSettings_      ? *pendingSettings_
+                              : QFile::exists(path) ? ReadFileBytes(path)
+                                                    : std::string();
+    std::string rewritten = RenameSubjectInSettings(image, from, to);
+    if (rewritten != image) pendingSettings_ = std::move(rewritten);
+  }
+  // The file under the name left goes once a save has written the new one.
   const std::string oldPath = folder_ + from + ".txt";
   if (std::find(obsoleteFiles_.begin(), obsoleteFiles_.end(), oldPath) == obsoleteFiles_.end())
     obsoleteFiles_.push_back(oldPath);
-  renamed->SetCaption(to);
-  ui_.TableRenamed(*renamed, from);
-  SetModified();
-  return true;
+  ledger.SetCaption(to);
+  ui_.TableRenamed(ledger, from);
 }
 
 void Book::WritePendingSettings() {
@@ -102,8 +139,10 @@ void Book::RemoveObsoleteFiles(const QStringList& written) {
   for (const std::string& file : obsoleteFiles_) {
     const QString path = PathFromCp932(file);
     // A subject renamed back, or only in letter case on a folder that ignores it, was just
-    // written under this name.
-    if (written.contains(path)) continue;
+    // written under this name; a file the book never read or wrote is not the book's.
+    const bool known = std::any_of(stamps_.begin(), stamps_.end(),
+                                   [&](const auto& entry) { return entry.first == path; });
+    if (written.contains(path) || !known) continue;
     QFile::remove(path);
     stamps_.erase(std::remove_if(stamps_.begin(), stamps_.end(),
                                  [&](const auto& entry) { return entry.first == path; }),

@@ -185,6 +185,17 @@ TEST_F(ItemListTest, RenameCarriesTheNewNameEverywhereWithTheSave) {
   EXPECT_EQ(book.LedgerAt(1).Cell(2, 1), Sjis("食料費"));
   EXPECT_TRUE(book.Journal()->IsPosted(1));
   EXPECT_TRUE(book.Modified());
+  // One step undoes it all and redoes it.
+  ASSERT_TRUE(book.Undo());
+  EXPECT_EQ(book.LedgerAt(0).Caption(), Sjis("食費"));
+  EXPECT_EQ(book.Journal()->Cell(3, 1), Sjis("食費"));
+  EXPECT_EQ(book.LedgerAt(1).Cell(2, 1), Sjis("食費"));
+  EXPECT_EQ(store.Counterpart(Sjis("現金")), Sjis("食費"));
+  EXPECT_EQ(store.Counterpart(Sjis("食費")), Sjis("雑費"));
+  ASSERT_TRUE(book.Redo());
+  EXPECT_EQ(book.LedgerAt(0).Caption(), Sjis("食料費"));
+  EXPECT_EQ(book.Journal()->Cell(3, 1), Sjis("食料費"));
+  EXPECT_EQ(store.Counterpart(Sjis("現金")), Sjis("食料費"));
   // Files change only with the save.
   EXPECT_EQ(ReadTextLines(settings), settingLines);
   const QString oldFile = PathFromCp932(folder + Sjis("食費.txt"));
