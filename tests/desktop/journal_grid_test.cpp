@@ -33,11 +33,6 @@ class JournalGridTest : public BookWindowTest {
 
  private:
 
-  engine::TJournalGrid& Journal() { return *window_->Book().Journal(); }
-  desktop::tjournalform& Form() {
-    return *static_cast<desktop::tjournalform*>(window_->FormOf(Journal()));
-  }
-  desktop::AccGridView& Grid() { return *Form().grid; }
   desktop::JournalEditors& Editors() { return *Form().Editors(); }
   QLineEdit& DateEditor() { return *Editors().DateEditor(); }
   std::string Cell(int column, int row) { return std::string(Journal().Cell(column, row)); }

@@ -24,10 +24,6 @@ class UndoCommandsTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-  engine::TJournalGrid& Journal() { return *window_->Book().Journal(); }
-  desktop::tjournalform& Form() {
-    return *static_cast<desktop::tjournalform*>(window_->FormOf(Journal()));
-  }
   QAction* Item(Command command) { return window_->Commands().MenuItem(command); }
   std::string Cell(int column, int row) { return std::string(Journal().Cell(column, row)); }
   // Selects the line by its row header, as a click there does.

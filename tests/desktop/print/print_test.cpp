@@ -115,7 +115,6 @@ class PrintTest : public BookWindowTest {
     device.SetPrinterIndex(device.List().IndexOf(TPrinterList::PdfPrinterName()));
     QCOMPARE(device.GetPageSize(), kA4);
   }
-  engine::TJournalGrid& Journal() { return *window_->Book().Journal(); }
   QString JournalPdf() { return engine::PathFromCp932(book_->P("仕訳帳.pdf")); }
   void Trigger(Command command) { window_->Commands().MenuItem(command)->trigger(); }
 

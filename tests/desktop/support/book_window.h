@@ -6,9 +6,12 @@
 #include <memory>
 
 #include "desktop/app/tacc_mdi.h"
+#include "desktop/tables/acc_grid_view.h"
+#include "desktop/tables/tjournalform.h"
 #include "desktop_fixture.h"
 #include "engine/app/app_folder.h"
 #include "engine/base/date.h"
+#include "engine/tables/journal_grid.h"
 
 namespace desktop_tests {
 
@@ -31,6 +34,13 @@ class BookWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
   void OpenBook() { window_->Book().OpenBook(book_->Index()); }
+
+  // The open book's journal, its window and its grid.
+  engine::TJournalGrid& Journal() { return *window_->Book().Journal(); }
+  desktop::tjournalform& Form() {
+    return *static_cast<desktop::tjournalform*>(window_->FormOf(Journal()));
+  }
+  desktop::AccGridView& Grid() { return *Form().grid; }
 
   // Nothing is modified unless a test says so, so closing asks nothing; a leftover prompt
   // would block here.

@@ -25,9 +25,7 @@ class FindBarTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-  engine::TJournalGrid& Journal() { return *window_->Book().Journal(); }
   desktop::FindBar& Bar() { return *window_->Finder(); }
-  desktop::AccGridView& Grid() { return *window_->FormOf(Journal())->grid; }
   QString Count() { return Bar().findChild<QLabel*>(QStringLiteral("findCount"))->text(); }
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);

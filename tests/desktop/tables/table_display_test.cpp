@@ -39,11 +39,6 @@ class TableDisplayTest : public BookWindowTest {
   Q_OBJECT
 
  private:
-  engine::TJournalGrid& Journal() { return *window_->Book().Journal(); }
-  desktop::tjournalform& Form() {
-    return *static_cast<desktop::tjournalform*>(window_->FormOf(Journal()));
-  }
-  desktop::AccGridView& Grid() { return *Form().grid; }
   desktop::JournalEditors& Editors() { return *Form().Editors(); }
   desktop::AccGridView& LedgerGrid(std::size_t i) {
     return *window_->FormOf(window_->Book().LedgerAt(i))->grid;
