@@ -54,11 +54,14 @@ class BookTest : public ::testing::Test {
 
   void SetUp() override {
     root = ToCp932(dir.path()).value() + "/";
-    folder = root + Sjis("家計") + "/";
+    folder = root + Sjis(FolderName()) + "/";
     QDir().mkpath(PathFromCp932(folder));
   }
+  // The book folder's name (UTF-8).
+  virtual const char* FolderName() const { return "家計"; }
 
   std::string P(const char* utf8) const { return folder + Sjis(utf8); }
+  std::string P(const std::string& cp932) const { return folder + cp932; }
   void Write(const std::string& path, const Lines& lines) {
     WriteTextLines(PathFromCp932(path), lines);
   }

@@ -14,29 +14,23 @@
 #include "engine/base/text_file.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
+#include "../app/book_fixture.h"
 #include "fake_ui.h"
 
 namespace engine::testing {
 
 // An open book on disk, "家計2025" in a temporary folder, with the subjects a household
 // uses and no lines yet; lines are added and posted as the journal does it.
-class PlanBookTest : public ::testing::Test {
+class PlanBookTest : public BookTest {
  protected:
-  QTemporaryDir dir;
-  std::string root;    // CP932, ends with "/"
-  std::string folder;  // the book folder
-  FakeUi ui;
-  Book book{ui};
-  TodayOverride today{QDate(2025, 6, 14)};
+  const char* FolderName() const override { return "家計2025"; }
 
   static std::vector<const char*> Subjects() {
     return {"現金", "普通預金", "食費", "家賃", "給与", "元入金", "クレジット"};
   }
 
   void SetUp() override {
-    root = ToCp932(dir.path()).value() + "/";
-    folder = root + Sjis("家計2025") + "/";
-    QDir().mkpath(PathFromCp932(folder));
+    BookTest::SetUp();
     std::vector<std::string> index{P("勘定科目.txt"), P("摘要.txt"), P("集計設定.txt"),
                                    P("仕訳帳.txt")};
     std::vector<std::string> subjects;
@@ -54,12 +48,6 @@ class PlanBookTest : public ::testing::Test {
     ASSERT_TRUE(book.IsOpen()) << ui.LastMessage();
   }
 
-  std::string P(const char* utf8) const { return folder + Sjis(utf8); }
-  std::string P(const std::string& cp932) const { return folder + cp932; }
-  void Write(const std::string& path, const std::vector<std::string>& lines) {
-    WriteTextLines(PathFromCp932(path), lines);
-  }
-  bool Exists(const std::string& path) { return QFile::exists(PathFromCp932(path)); }
   std::vector<std::string> Lines(const std::string& path) {
     return ReadTextLines(PathFromCp932(path));
   }
