@@ -87,10 +87,27 @@ std::string ContentForReading(const QString& path) {
   }
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// A file's lines as a write sees them. A byte order mark is no part of the first line when
+// reading, so a rewrite must keep it: dropping it would let a second mark become the first
+// and change how the first line reads.
+struct FileLines {
+  std::vector<std::string> lines;
+  bool byteOrderMark = false;
+};
+
 // Writing must not replace a file it couldn't read, so only a missing file starts empty.
-std::vector<std::string> LinesForWriting(const QString& path) {
+FileLines LinesForWriting(const QString& path) {
   if (!QFileInfo::exists(path)) return {};
-  return ReadTextLines(path);
+  const std::string content = ReadFileBytes(path);
+  return {SplitLines(content), content.starts_with(kByteOrderMark)};
+}
+
+void Store(const QString& path, const FileLines& file) {
+  std::string image(file.byteOrderMark ? kByteOrderMark : std::string_view());
+  for (const auto& line : file.lines) AppendLine(image, line);
+  WriteFileAtomically(path, image);
 }
 
 // Calls f(key, value) for each entry of the first section named `section` until f returns
@@ -227,12 +244,13 @@ void Profile::Write(std::string_view section, std::string_view key, std::string_
   CheckKey(key);
   CheckNoLineBreak(value);
 
-  std::vector<std::string> lines = LinesForWriting(path_);
+  FileLines file = LinesForWriting(path_);
+  auto& lines = file.lines;
   const std::size_t header = FindSection(lines, section);
   if (header == lines.size()) {
     lines.push_back(SectionLine(section));
     lines.push_back(EntryLine(key, value));
-    WriteTextLines(path_, lines);
+    Store(path_, file);
     return;
   }
   // A new key goes after the section's last non-blank line, so that blank lines separating
@@ -243,19 +261,19 @@ void Profile::Write(std::string_view section, std::string_view key, std::string_
     if (parsed.kind == Kind::Header) break;
     if (parsed.kind == Kind::Entry && SameName(parsed.name, key)) {
       lines[i] = EntryLine(parsed.name, value);
-      WriteTextLines(path_, lines);
+      Store(path_, file);
       return;
     }
     if (!Trim(lines[i]).empty()) lastFilled = i;
   }
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastFilled + 1), EntryLine(key, value));
-  WriteTextLines(path_, lines);
+  Store(path_, file);
 }
 
 void Profile::EraseSection(std::string_view section) {
   section = Trim(section);
-  std::vector<std::string> lines = LinesForWriting(path_);
-  if (EraseSectionLines(lines, section)) WriteTextLines(path_, lines);
+  FileLines file = LinesForWriting(path_);
+  if (EraseSectionLines(file.lines, section)) Store(path_, file);
 }
 
 void Profile::ReplaceSection(std::string_view section, const std::vector<Entry>& entries) {
@@ -265,14 +283,15 @@ void Profile::ReplaceSection(std::string_view section, const std::vector<Entry>&
     CheckKey(Trim(entry.key));
     CheckNoLineBreak(entry.value);
   }
-  std::vector<std::string> lines = LinesForWriting(path_);
+  FileLines file = LinesForWriting(path_);
+  auto& lines = file.lines;
   const bool erased = EraseSectionLines(lines, section);
   if (!erased && entries.empty()) return;
   if (!entries.empty()) {
     lines.push_back(SectionLine(section));
     for (const auto& entry : entries) lines.push_back(EntryLine(Trim(entry.key), entry.value));
   }
-  WriteTextLines(path_, lines);
+  Store(path_, file);
 }
 
 }  // namespace engine

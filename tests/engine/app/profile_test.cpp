@@ -133,6 +133,33 @@ TEST_F(ProfileTest, EraseRemovesEverySectionOfTheName) {
   EXPECT_EQ(Content(), "[table]\r\n0=c\r\n");
 }
 
+// A rewrite keeps a leading byte order mark, so a second mark (or anything after the first)
+// can't move to the front of the file and change how its first line reads.
+TEST_F(ProfileTest, WritesKeepTheByteOrderMark) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const struct {
+    const char* name;
+    void (*write)(Profile&);
+    std::string rest;  // what follows the marks once written
+  } cases[] = {
+      {"write", [](Profile& p) { p.Write("s", "k", "v"); }, "[table]\r\n1=hidden\r\n[s]\r\nk=v\r\n"},
+      {"erase", [](Profile& p) { p.EraseSection("s"); }, "[table]\r\n1=hidden\r\n"},
+      {"replace", [](Profile& p) { p.ReplaceSection("table", {{"0", "x"}}); },
+       "[table]\r\n1=hidden\r\n[s]\r\nk=old\r\n[table]\r\n0=x\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Profile profile = Make(bom + bom + "[table]\r\n1=hidden\r\n[s]\r\nk=old\r\n");
+    ASSERT_FALSE(profile.HasSection("table"));
+    c.write(profile);
+    EXPECT_EQ(Content(), bom + bom + c.rest);
+    EXPECT_EQ(profile.Entries("table").empty(), std::string(c.name) != "replace");
+  }
+  Profile plain = Make(bom + "[s]\r\nk=old\r\n");
+  plain.Write("s", "k", "new");
+  EXPECT_EQ(Content(), bom + "[s]\r\nk=new\r\n");
+}
+
 TEST_F(ProfileTest, RefusesWhatWouldNotReadBack) {
   const std::string before = "[s]\r\nk=v\r\n";
   Profile profile = Make(before);
