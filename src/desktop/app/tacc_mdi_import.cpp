@@ -4,7 +4,10 @@
 #include <QStandardPaths>
 
 #include "desktop/app/tacc_mdi.h"
+#include "desktop/base/message_boxes.h"
 #include "desktop/import/timportdialog.h"
+#include "engine/base/cp932.h"
+#include "engine/base/error.h"
 
 namespace desktop {
 
@@ -15,6 +18,12 @@ void TAccMDI::DataImportExecute() {
       QStandardPaths::writableLocation(QStandardPaths::DownloadLocation),
       QStringLiteral("銀行・カードの明細 (*.csv *.tsv *.txt);;すべてのファイル (*)"));
   if (path.isEmpty()) return;
+  try {
+    book_->WritePendingImportFiles();
+  } catch (const engine::Error& e) {
+    ShowMessage(this, engine::FromCp932(e.Message()));
+    return;
+  }
   timportdialog::Run(*book_, path, this);
 }
 

@@ -101,6 +101,27 @@ class LedgerPresence : public Change {
   std::unique_ptr<TLedgerGrid> owned_;
 };
 
+namespace {
+
+// A file beside the book changed by a step: undo and redo swap its waiting image with the
+// one it had before (its content as it then stood, waiting or on disk).
+class CompanionChange : public Change {
+ public:
+  CompanionChange(std::map<std::string, std::string>& companions, std::string name,
+                  std::string other)
+      : companions_(companions), name_(std::move(name)), other_(std::move(other)) {}
+  void Undo() override { std::swap(companions_[name_], other_); }
+  void Redo() override { std::swap(companions_[name_], other_); }
+  std::size_t Bytes() const override { return sizeof(*this) + name_.size() + other_.size(); }
+
+ private:
+  std::map<std::string, std::string>& companions_;
+  std::string name_;
+  std::string other_;
+};
+
+}  // namespace
+
 Book::Book(Ui& ui) : ui_(ui) {}
 
 Book::~Book() {
@@ -437,12 +458,34 @@ bool Book::SaveBook() {
   return true;
 }
 
+std::string Book::ImportProfileFileName() {
+  return Sjis("明細取込プロファイル.ini");
+}
+
+std::string Book::ImportRuleFileName() {
+  return Sjis("明細取込ルール.ini");
+}
+
 QString Book::ImportProfilePath() const {
-  return Path(folder_ + Sjis("明細取込プロファイル.ini"));
+  return Path(folder_ + ImportProfileFileName());
 }
 
 QString Book::ImportRulePath() const {
-  return Path(folder_ + Sjis("明細取込ルール.ini"));
+  return Path(folder_ + ImportRuleFileName());
+}
+
+void Book::WritePendingImportFiles() {
+  AtomicSaver saver;
+  std::vector<std::string> names;
+  for (const std::string& name : {ImportProfileFileName(), ImportRuleFileName()}) {
+    const auto it = companions_.find(name);
+    if (it == companions_.end()) continue;
+    saver.Stage(Path(folder_ + name), it->second);
+    names.push_back(name);
+  }
+  if (names.empty()) return;
+  saver.Commit();
+  for (const std::string& name : names) companions_.erase(name);
 }
 
 import::ImportHistory& Book::ImportedRows(){if (!importedRows_){
@@ -569,6 +612,16 @@ bool Book::PrepareAggregation() {
 }
 
 void Book::SetCompanionFile(const std::string& name, std::string image) {
+  if (history_.Recording()) {
+    // A file missing or unreadable reads as empty, which every such file takes as having
+    // nothing in it.
+    std::string before;
+    try {
+      before = CompanionFile(name).value_or(std::string());
+    } catch (const Error&) {
+    }
+    history_.Record(std::make_unique<CompanionChange>(companions_, name, std::move(before)));
+  }
   companions_[name] = std::move(image);
   SetModified();
 }
@@ -731,8 +784,8 @@ bool Book::SaveBookAs(const std::string& name) {
   // and the statement import's and the planning's files. Their unsaved changes are written
   // by the save itself.
   std::vector<std::string> beside{settingsPath_,
-                                  previous.folder + Sjis("明細取込プロファイル.ini"),
-                                  previous.folder + Sjis("明細取込ルール.ini"),
+                                  previous.folder + ImportProfileFileName(),
+                                  previous.folder + ImportRuleFileName(),
                                   previous.folder + Sjis("明細取込履歴.tsv"),
                                   previous.folder + RecurringFileName(),
                                   previous.folder + BudgetFileName()};

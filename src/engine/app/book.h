@@ -103,6 +103,12 @@ class Book : public TableHost {
   // the rules and settings, and the fingerprints of imported rows.
   QString ImportProfilePath() const;
   QString ImportRulePath() const;
+  static std::string ImportProfileFileName();
+  static std::string ImportRuleFileName();
+  // A rename's changes to the import's rules and profiles wait for the save; the import
+  // window reads and writes those files itself, so they are written before it opens. Throws
+  // Error when they can't be written.
+  void WritePendingImportFiles();
   // The fingerprints of imported rows; new ones are written with the book's next save and
   // forgotten when it is closed unsaved.
   import::ImportHistory& ImportedRows();
@@ -199,6 +205,10 @@ class Book : public TableHost {
   // The ledger's side of a rename: caption and window, the settings waiting for the save and
   // the old file to remove. Throws Error when the settings file can't be read.
   void RenameLedger(TLedgerGrid& ledger, const std::string& to);
+  // The budget's and the recurring lines' files with `from` renamed, those that name it.
+  // Throws Error when one can't be read.
+  std::vector<std::pair<std::string, std::string>> PlansRenamed(const std::string& from,
+                                                                const std::string& to) const;
   void RemoveObsoleteFiles(const QStringList& written);
   void AddRecentFile(const std::string& path);
   // Asks for the subject, summary and settings files of a new book; false when any was

@@ -6,11 +6,14 @@
 
 #include "engine/amount/aggregation_settings.h"
 #include "engine/app/book.h"
+#include "engine/app/profile.h"
 #include "engine/base/cp932.h"
 #include "engine/base/error.h"
 #include "engine/base/text_file.h"
 #include "engine/base/ui.h"
 #include "engine/history/history.h"
+#include "engine/plan/budget.h"
+#include "engine/plan/recurring.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 
@@ -92,13 +95,17 @@ bool Book::RenameSubject(const std::string& from, const std::string& to) {
   if (!journal_->CommitEditor()) return false;
 
   HistoryStep step(&history_, Sjis("勘定科目名の変更"));
-  // Settings first: an unreadable file stops the command before anything has changed.
+  // Files first: one that can't be read stops the command before anything has changed.
+  std::vector<std::pair<std::string, std::string>> plans;
   try {
+    plans = PlansRenamed(from, to);
     RenameLedger(*renamed, to);
   } catch (const Error& e) {
     ui_.Message(e.Message());
     return false;
   }
+  // The budget and the recurring lines change as files waiting for the save, recorded.
+  for (auto& [name, image] : plans) SetCompanionFile(name, std::move(image));
   // The cells and the subject store record themselves; the rest is undone by renaming back.
   if (history_.Recording()) {
     history_.Record(std::make_unique<LedgerRenamed>(*this, *renamed, from));
@@ -111,16 +118,59 @@ bool Book::RenameSubject(const std::string& from, const std::string& to) {
   return true;
 }
 
+std::vector<std::pair<std::string, std::string>> Book::PlansRenamed(const std::string& from,
+                                                                  const std::string& to) const {
+  std::vector<std::pair<std::string, std::string>> images;
+  if (const auto image = CompanionFile(BudgetFileName())) {
+    Budget budget = ParseBudgetFile(*image);
+    bool changed = false;
+    for (BudgetLine& line : budget.lines) {
+      if (line.subject != from) continue;
+      line.subject = to;
+      changed = true;
+    }
+    if (changed) images.emplace_back(BudgetFileName(), BudgetFileImage(budget));
+  }
+  if (const auto image = CompanionFile(RecurringFileName())) {
+    std::vector<RecurringTemplate> templates = ParseRecurringFile(*image);
+    bool changed = false;
+    for (RecurringTemplate& t : templates) {
+      for (std::string* subject : {&t.debit, &t.credit}) {
+        if (*subject != from) continue;
+        *subject = to;
+        changed = true;
+      }
+    }
+    if (changed) images.emplace_back(RecurringFileName(), RecurringFileImage(templates));
+  }
+  return images;
+}
+
 void Book::RenameLedger(TLedgerGrid& ledger, const std::string& to) {
   const std::string from = ledger.Caption();
+  // Every file is read before anything changes.
+  std::optional<std::string> settings;
   if (!settingsPath_.empty()) {
     const QString path = PathFromCp932(settingsPath_);
     const std::string image = pendingSettings_      ? *pendingSettings_
                               : QFile::exists(path) ? ReadFileBytes(path)
                                                     : std::string();
     std::string rewritten = RenameSubjectInSettings(image, from, to);
-    if (rewritten != image) pendingSettings_ = std::move(rewritten);
+    if (rewritten != image) settings = std::move(rewritten);
   }
+  // The statement import's rules and profiles name subjects too. The import window writes
+  // them as the user edits, so a rename (or its undo) rewrites what they hold then, and they
+  // wait for the save like the settings.
+  std::vector<std::pair<std::string, std::string>> imports;
+  for (const auto& [name, key] : {std::pair{ImportRuleFileName(), "subject"},
+                                  std::pair{ImportProfileFileName(), "account"}}) {
+    const auto image = CompanionFile(name);
+    if (!image) continue;
+    std::string rewritten = RenameProfileValues(*image, {key}, from, to);
+    if (rewritten != *image) imports.emplace_back(name, std::move(rewritten));
+  }
+  if (settings) pendingSettings_ = std::move(settings);
+  for (auto& [name, image] : imports) companions_[name] = std::move(image);
   // The file under the name left goes once a save has written the new one.
   const std::string oldPath = folder_ + from + ".txt";
   if (std::find(obsoleteFiles_.begin(), obsoleteFiles_.end(), oldPath) == obsoleteFiles_.end())

@@ -1,6 +1,7 @@
 #include "engine/app/profile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <unordered_set>
 
 #include "engine/base/cp932.h"
@@ -104,10 +105,14 @@ FileLines LinesForWriting(const QString& path) {
   return {SplitLines(content), content.starts_with(kByteOrderMark)};
 }
 
-void Store(const QString& path, const FileLines& file) {
+std::string Image(const FileLines& file) {
   std::string image(file.byteOrderMark ? kByteOrderMark : std::string_view());
   for (const auto& line : file.lines) AppendLine(image, line);
-  WriteFileAtomically(path, image);
+  return image;
+}
+
+void Store(const QString& path, const FileLines& file) {
+  WriteFileAtomically(path, Image(file));
 }
 
 // Calls f(key, value) for each entry of the first section named `section` until f returns
@@ -292,6 +297,23 @@ void Profile::ReplaceSection(std::string_view section, const std::vector<Entry>&
     for (const auto& entry : entries) lines.push_back(EntryLine(Trim(entry.key), entry.value));
   }
   Store(path_, file);
+}
+
+std::string RenameProfileValues(std::string_view image, std::initializer_list<std::string_view> keys,
+                                std::string_view from, std::string_view to) {
+  FileLines file{SplitLines(image), image.starts_with(kByteOrderMark)};
+  bool changed = false;
+  for (std::string& line : file.lines) {
+    const ParsedLine parsed = Parse(line);
+    if (parsed.kind != Kind::Entry || parsed.value != from) continue;
+    if (std::none_of(keys.begin(), keys.end(),
+                     [&](std::string_view key) { return SameName(parsed.name, key); }))
+      continue;
+    const auto at = static_cast<std::size_t>(parsed.value.data() - line.data());
+    line.replace(at, parsed.value.size(), to);
+    changed = true;
+  }
+  return changed ? Image(file) : std::string(image);
 }
 
 }  // namespace engine

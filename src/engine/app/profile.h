@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,5 +68,11 @@ class Profile {
  private:
   QString path_;
 };
+
+// The profile file `image` with every entry whose key is one of `keys` (letter case aside) and
+// whose value is `from` given the value `to`; the rest of each line, and every other line,
+// stays as written. The image itself when no entry changed.
+std::string RenameProfileValues(std::string_view image, std::initializer_list<std::string_view> keys,
+                                std::string_view from, std::string_view to);
 
 }  // namespace engine

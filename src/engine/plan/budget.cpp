@@ -8,6 +8,7 @@
 #include "engine/base/date.h"
 #include "engine/base/error.h"
 #include "engine/base/integer.h"
+#include "engine/history/history.h"
 #include "engine/plan/plan_file.h"
 
 namespace engine {
@@ -98,6 +99,7 @@ void StoreBudget(Book& book, Budget budget) {
       if (amount != 0) return false;
     return true;
   });
+  HistoryStep step(book.Changes(), Sjis("予算の変更"));
   book.SetCompanionFile(BudgetFileName(), BudgetFileImage(budget));
 }
 

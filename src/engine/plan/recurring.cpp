@@ -227,6 +227,8 @@ std::vector<DueOccurrence> RecurringLines::Due(const QDate& today, bool* truncat
 }
 
 void RecurringLines::Store() {
+  // Inside the step of a line being entered, the template's change joins it.
+  HistoryStep step(book_.Changes(), Sjis("定期取引の変更"));
   book_.SetCompanionFile(RecurringFileName(), RecurringFileImage(templates_));
 }
 

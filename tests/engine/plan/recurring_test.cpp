@@ -1,6 +1,9 @@
 #include "engine/plan/recurring.h"
 
 #include "engine/base/error.h"
+#include "engine/import/import_profile.h"
+#include "engine/import/import_rules.h"
+#include "engine/plan/budget.h"
 #include "engine/plan/plan_file.h"
 #include "plan_fixture.h"
 
@@ -110,6 +113,105 @@ TEST_F(RecurringTest, ClosingWithoutSavingForgetsWhatWasEntered) {
   RecurringLines again(book);
   again.Load();
   EXPECT_TRUE(again.Templates().empty());
+}
+
+// Undo takes back an entered line together with its occurrence, which is due again, and a
+// change of the templates; a budget's change is a step of its own.
+TEST_F(RecurringTest, UndoTakesBackTheFilesBesideTheBookWithTheLines) {
+  RecurringLines lines(book);
+  lines.Load();
+  lines.Add(Rent());
+  ASSERT_TRUE(lines.Enter(lines.Due(QDate(2025, 6, 14))[0]));
+  EXPECT_EQ(book.Changes()->UndoLabel(), Sjis("定期的な取引の記入"));
+  Budget budget;
+  budget.year = 2025;
+  budget.lines.push_back({Sjis("家賃"), {}});
+  budget.lines[0].months.fill(80000);
+  StoreBudget(book, budget);
+  EXPECT_EQ(book.Changes()->UndoLabel(), Sjis("予算の変更"));
+
+  ASSERT_TRUE(book.Undo());
+  EXPECT_TRUE(LoadBudget(book, 2025).lines.empty());
+  ASSERT_TRUE(book.Undo());
+  EXPECT_TRUE(book.Journal()->RowAt(1).IsEmpty());
+  EXPECT_EQ(Ledger("家賃").Cell(6, 1), "");
+  lines.Load();
+  EXPECT_EQ(lines.Due(QDate(2025, 6, 14)).size(), 3u);
+  ASSERT_TRUE(book.Undo());  // the template added
+  lines.Load();
+  EXPECT_TRUE(lines.Templates().empty());
+  EXPECT_FALSE(book.Modified());
+
+  ASSERT_TRUE(book.Redo());
+  ASSERT_TRUE(book.Redo());
+  ASSERT_TRUE(book.Redo());
+  lines.Load();
+  EXPECT_EQ(lines.Due(QDate(2025, 6, 14)).size(), 2u);
+  EXPECT_EQ(LoadBudget(book, 2025), budget);
+  // Undone after the save, a step takes the file back to what it held before.
+  ASSERT_TRUE(book.SaveBook());
+  ASSERT_TRUE(book.Undo());
+  EXPECT_TRUE(LoadBudget(book, 2025).lines.empty());
+  EXPECT_TRUE(book.Modified());
+}
+
+// A rename reaches every file beside the book that names the subject: the budget and the
+// templates with the book's own steps, the import's rules and profiles by renaming what they
+// hold when the rename is done or undone (the import window writes them in between).
+TEST_F(RecurringTest, RenameReachesBudgetsTemplatesRulesAndProfiles) {
+  RecurringLines lines(book);
+  lines.Load();
+  lines.Add(Rent());
+  Budget budget;
+  budget.year = 2025;
+  budget.lines = {{Sjis("家賃"), {}}, {Sjis("食費"), {}}};
+  budget.lines[0].months.fill(80000);
+  budget.lines[1].months.fill(30000);
+  StoreBudget(book, budget);
+  ASSERT_TRUE(book.SaveBook());
+  const import::RuleFile rules(book.ImportRulePath());
+  import::ImportRule rule{Sjis("家賃"), true, {}, {}, import::Direction::Out, Sjis("家賃"), ""};
+  import::ImportRule other = rule;
+  other.pattern = other.subject = Sjis("食費");
+  rules.Save({rule, other}, {});
+  import::ImportProfile card;
+  card.name = Sjis("銀行");
+  card.account = Sjis("家賃");  // not a likely account, but a subject the rename must reach
+  const import::ProfileStore profiles(book.ImportProfilePath());
+  profiles.Save(card);
+
+  auto state = [&] {
+    lines.Load();
+    std::vector<import::ImportRule> r;
+    import::ImportSettings settings;
+    rules.Load(r, settings);
+    return std::vector<std::string>{LoadBudget(book, 2025).lines[0].subject,
+                                    LoadBudget(book, 2025).lines[1].subject,
+                                    lines.Templates()[0].debit,
+                                    lines.Templates()[0].credit,
+                                    r[0].subject,
+                                    r[1].subject,
+                                    profiles.Load()[0].account};
+  };
+  const std::vector<std::string> before = state();
+  ASSERT_TRUE(book.RenameSubject(Sjis("家賃"), Sjis("住居費")));
+  const std::string rent = Sjis("住居費"), food = Sjis("食費"), bank = Sjis("普通預金");
+  // The import's files wait for the save or the import window.
+  EXPECT_EQ(state(), (std::vector<std::string>{rent, food, rent, bank, before[4], food, before[6]}));
+  book.WritePendingImportFiles();
+  const std::vector<std::string> after{rent, food, rent, bank, rent, food, rent};
+  EXPECT_EQ(state(), after);
+
+  ASSERT_TRUE(book.Undo());
+  ASSERT_TRUE(book.SaveBook());
+  EXPECT_EQ(state(), before);
+  ASSERT_TRUE(book.Redo());
+  ASSERT_TRUE(book.SaveBook());
+  EXPECT_EQ(state(), after);
+  EXPECT_EQ(profiles.Load()[0], [&] {
+    card.account = rent;
+    return card;
+  }());
 }
 
 TEST_F(RecurringTest, DeletedSubjectIsListedButNotEntered) {
