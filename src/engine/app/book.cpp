@@ -488,11 +488,15 @@ void Book::WritePendingImportFiles() {
   for (const std::string& name : names) companions_.erase(name);
 }
 
-import::ImportHistory& Book::ImportedRows(){if (!importedRows_){
-    importedRows_ = std::make_unique<import::ImportHistory>(Path(folder_ +
-                                                                 Sjis("明細取込履歴.tsv")));
-}  // namespace engine
-return *importedRows_;
+std::string Book::ImportHistoryFileName() {
+  return Sjis("明細取込履歴.tsv");
+}
+
+import::ImportHistory& Book::ImportedRows() {
+  if (!importedRows_) {
+    importedRows_ = std::make_unique<import::ImportHistory>(Path(folder_ + ImportHistoryFileName()));
+  }
+  return *importedRows_;
 }
 
 void Book::CloseBook() {
@@ -763,10 +767,9 @@ bool Book::SaveBookAs(const std::string& name) {
     std::unique_ptr<BookLock> lock;
     bool readOnly, keepOriginals;
     std::vector<std::pair<QString, Stamps>> stamps;
-    std::unique_ptr<import::ImportHistory> importedRows;
   } previous{
       folder_,          indexPath_, subjectPath_,   summaryPath_,       settingsPath_,
-      std::move(lock_), readOnly_,  keepOriginals_, std::move(stamps_), std::move(importedRows_)};
+      std::move(lock_), readOnly_,  keepOriginals_, std::move(stamps_)};
   auto restore = [&] {
     folder_ = previous.folder;
     indexPath_ = previous.index;
@@ -777,7 +780,7 @@ bool Book::SaveBookAs(const std::string& name) {
     readOnly_ = previous.readOnly;
     keepOriginals_ = previous.keepOriginals;
     stamps_ = std::move(previous.stamps);
-    importedRows_ = std::move(previous.importedRows);
+    if (importedRows_) importedRows_->SetPath(Path(previous.folder + ImportHistoryFileName()));
     QDir(Path(folder)).removeRecursively();
   };
   // The files beside the book go along as they stand: the aggregation settings (not a table)
@@ -786,7 +789,7 @@ bool Book::SaveBookAs(const std::string& name) {
   std::vector<std::string> beside{settingsPath_,
                                   previous.folder + ImportProfileFileName(),
                                   previous.folder + ImportRuleFileName(),
-                                  previous.folder + Sjis("明細取込履歴.tsv"),
+                                  previous.folder + ImportHistoryFileName(),
                                   previous.folder + RecurringFileName(),
                                   previous.folder + BudgetFileName()};
   for (const std::string& path : beside) {
@@ -811,18 +814,14 @@ bool Book::SaveBookAs(const std::string& name) {
     restore();
     return false;
   }
-  // Rows imported but not yet saved are noted in the copy's history.
-  if (previous.importedRows && previous.importedRows->HasPending()) {
-    ImportedRows().RestorePending(previous.importedRows->TakePendingAfter(0));
-  }
+  // The history of imported rows goes on in the copy's file (copied above), with what is not
+  // yet saved; the undo steps of earlier imports keep working on it.
+  if (importedRows_) importedRows_->SetPath(Path(folder + ImportHistoryFileName()));
   const int backups = backupCount_;
   backupCount_ = 0;  // a new book has no earlier generation
   const bool saved = SaveBook();
   backupCount_ = backups;
   if (!saved) {
-    if (importedRows_ && importedRows_->HasPending() && previous.importedRows) {
-      previous.importedRows->RestorePending(importedRows_->TakePendingAfter(0));
-    }
     restore();
     modified_ = true;
     return false;

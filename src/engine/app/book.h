@@ -105,6 +105,7 @@ class Book : public TableHost {
   QString ImportRulePath() const;
   static std::string ImportProfileFileName();
   static std::string ImportRuleFileName();
+  static std::string ImportHistoryFileName();
   // A rename's changes to the import's rules and profiles wait for the save; the import
   // window reads and writes those files itself, so they are written before it opens. Throws
   // Error when they can't be written.

@@ -70,32 +70,64 @@ void ImportHistory::Load() {
 }
 
 bool ImportHistory::Contains(std::uint64_t fingerprint) const {
-  return saved_.count(fingerprint) > 0 || pending_.count(fingerprint) > 0;
+  if (pending_.count(fingerprint) > 0) return true;
+  return saved_.count(fingerprint) > 0 && forgotten_.count(fingerprint) == 0;
 }
 
-void ImportHistory::AddPending(std::string_view profile,
-                               const std::vector<std::uint64_t>& fingerprints) {
+std::vector<std::uint64_t> ImportHistory::AddPending(
+    std::string_view profile, const std::vector<std::uint64_t>& fingerprints) {
   std::string name(profile);
   for (char& c : name) {
     if (c == '\r' || c == '\n' || c == '\t') c = ' ';
   }
+  std::vector<std::uint64_t> added;
   for (const std::uint64_t fp : fingerprints) {
     if (Contains(fp)) continue;
-    pending_.insert(fp);
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(fp));
-    AppendLine(pendingLines_, std::string(hex) + '\t' + name);
+    // A saved row forgotten by an undone import is simply remembered again.
+    if (forgotten_.erase(fp) == 0) {
+      pending_.insert(fp);
+      char hex[17];
+      std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(fp));
+      AppendLine(pendingLines_, std::string(hex) + '\t' + name);
+    }
+    added.push_back(fp);
   }
+  return added;
 }
 
+namespace {
+
+// The fingerprint at the start of a line of the file ("%016llx\tprofile"); lines it can't
+// name (blank ones) give 0, which no row is forgotten as.
+std::uint64_t LineFingerprint(std::string_view line) {
+  std::uint64_t value = 0;
+  std::from_chars(line.data(), line.data() + std::min<std::size_t>(line.size(), 16), value, 16);
+  return value;
+}
+
+// The lines of `text` whose fingerprint is not in `left`, each ended with CR LF.
+std::string LinesWithout(std::string_view text, const std::unordered_set<std::uint64_t>& left) {
+  std::string kept;
+  kept.reserve(text.size());
+  ForEachLine(text, [&](std::string_view line) {
+    if (left.count(LineFingerprint(line)) == 0) AppendLine(kept, line);
+  });
+  return kept;
+}
+
+}  // namespace
+
 void ImportHistory::SavePending() {
-  if (pendingLines_.empty()) return;
+  if (!HasPending()) return;
   CheckTextFile(path_, "取り込み履歴");
   std::string image = QFileInfo::exists(path_) ? ReadFileBytes(path_) : std::string();
+  if (!forgotten_.empty()) image = LinesWithout(image, forgotten_);
   if (!image.empty() && image.back() != '\n' && image.back() != '\r') image.append("\r\n");
   image += pendingLines_;
   WriteFileAtomically(path_, image);
+  for (const std::uint64_t fp : forgotten_) saved_.erase(fp);
   saved_.insert(pending_.begin(), pending_.end());
+  forgotten_.clear();
   pending_.clear();
   pendingLines_.clear();
 }
@@ -103,31 +135,19 @@ void ImportHistory::SavePending() {
 void ImportHistory::DiscardPending() {
   pending_.clear();
   pendingLines_.clear();
+  forgotten_.clear();
 }
 
-namespace {
-
-// The fingerprint at the start of a pending line ("%016llx\tprofile").
-std::uint64_t LineFingerprint(std::string_view line) {
-  std::uint64_t value = 0;
-  std::from_chars(line.data(), line.data() + std::min<std::size_t>(line.size(), 16), value, 16);
-  return value;
-}
-
-}  // namespace
-
-std::string ImportHistory::TakePendingAfter(std::size_t mark) {
-  // A save in between has already written them; what the file holds stays.
-  if (mark >= pendingLines_.size()) return {};
-  std::string taken = pendingLines_.substr(mark);
-  pendingLines_.resize(mark);
-  ForEachLine(taken, [&](std::string_view line) { pending_.erase(LineFingerprint(line)); });
-  return taken;
-}
-
-void ImportHistory::RestorePending(const std::string& lines) {
-  ForEachLine(lines, [&](std::string_view line) { pending_.insert(LineFingerprint(line)); });
-  pendingLines_ += lines;
+void ImportHistory::Forget(const std::vector<std::uint64_t>& fingerprints) {
+  std::unordered_set<std::uint64_t> unsaved;
+  for (const std::uint64_t fp : fingerprints) {
+    if (pending_.erase(fp) > 0) {
+      unsaved.insert(fp);
+    } else if (saved_.count(fp) > 0) {
+      forgotten_.insert(fp);
+    }
+  }
+  if (!unsaved.empty()) pendingLines_ = LinesWithout(pendingLines_, unsaved);
 }
 
 }  // namespace engine::import

@@ -26,22 +26,25 @@ class ImportHistory {
  public:
   explicit ImportHistory(QString path) : path_(std::move(path)) {}
   const QString& Path() const { return path_; }
+  // The book was saved under another name, its file copied along.
+  void SetPath(QString path) { path_ = std::move(path); }
 
   // Reads the file once; throws Error naming the file when it is damaged.
   void Load();
   bool Contains(std::uint64_t fingerprint) const;
-  void AddPending(std::string_view profile, const std::vector<std::uint64_t>& fingerprints);
-  bool HasPending() const { return !pendingLines_.empty(); }
-  // Appends the pending fingerprints to the file (replaced atomically). Throws Error when it
-  // can't be written; they then stay pending.
+  // Notes the rows not noted yet (pending until the next save), and returns those.
+  std::vector<std::uint64_t> AddPending(std::string_view profile,
+                                        const std::vector<std::uint64_t>& fingerprints);
+  // Whether the file has changes to write.
+  bool HasPending() const { return !pendingLines_.empty() || !forgotten_.empty(); }
+  // Writes the pending changes (the file replaced atomically). Throws Error when it can't
+  // be written; they then stay pending.
   void SavePending();
   // Forgets what was not saved (the book was closed without saving).
   void DiscardPending();
-  // For undo and redo of an import: the pending rows noted after `mark` (a PendingSize()
-  // taken before) are taken back, as text, and later put back.
-  std::size_t PendingSize() const { return pendingLines_.size(); }
-  std::string TakePendingAfter(std::size_t mark);
-  void RestorePending(const std::string& lines);
+  // For undo of an import: the rows it noted are forgotten (from the file, when a save has
+  // written them, at the next save). Redo notes them again.
+  void Forget(const std::vector<std::uint64_t>& fingerprints);
 
  private:
   QString path_;
@@ -49,6 +52,8 @@ class ImportHistory {
   std::unordered_set<std::uint64_t> saved_;
   std::unordered_set<std::uint64_t> pending_;
   std::string pendingLines_;
+  // Saved rows that an undone import took back: the next save leaves them out of the file.
+  std::unordered_set<std::uint64_t> forgotten_;
 };
 
 }  // namespace engine::import

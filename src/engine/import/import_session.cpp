@@ -312,18 +312,18 @@ namespace {
 // took back can be imported again.
 class PendingRowsAdded : public Change {
  public:
-  PendingRowsAdded(ImportHistory& history, std::size_t mark) : history_(history), mark_(mark) {}
-  void Undo() override { taken_ = history_.TakePendingAfter(mark_); }
-  void Redo() override {
-    history_.RestorePending(taken_);
-    taken_.clear();
+  PendingRowsAdded(ImportHistory& history, std::string profile, std::vector<std::uint64_t> rows)
+      : history_(history), profile_(std::move(profile)), rows_(std::move(rows)) {}
+  void Undo() override { history_.Forget(rows_); }
+  void Redo() override { history_.AddPending(profile_, rows_); }
+  std::size_t Bytes() const override {
+    return sizeof(*this) + profile_.size() + rows_.size() * sizeof(std::uint64_t);
   }
-  std::size_t Bytes() const override { return sizeof(*this) + taken_.capacity(); }
 
  private:
   ImportHistory& history_;
-  std::size_t mark_;
-  std::string taken_;
+  std::string profile_;
+  std::vector<std::uint64_t> rows_;
 };
 
 }  // namespace
@@ -411,10 +411,11 @@ ImportSummary CommitImport(TJournalGrid& journal, ImportHistory& history,
   for (const auto& t : texts) lines.push_back({t[0], t[1], t[2], t[3], t[4], t[5]});
   journal.AppendLines(lines);
   if (!lines.empty()) journal.Host().SetModified();
-  const std::size_t mark = history.PendingSize();
-  history.AddPending(preview.profileName, fingerprints);
-  if (changes && changes->Recording() && history.PendingSize() != mark)
-    changes->Record(std::make_unique<PendingRowsAdded>(history, mark));
+  std::vector<std::uint64_t> noted = history.AddPending(preview.profileName, fingerprints);
+  if (changes && changes->Recording() && !noted.empty()) {
+    changes->Record(
+        std::make_unique<PendingRowsAdded>(history, preview.profileName, std::move(noted)));
+  }
   return summary;
 }
 

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,10 @@
 #include "engine/base/date.h"
 #include "engine/base/error.h"
 #include "engine/base/text_file.h"
+#include "engine/import/import_history.h"
+#include "engine/import/import_profile.h"
+#include "engine/import/import_rules.h"
+#include "engine/import/import_session.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
 #include "book_fixture.h"
@@ -298,6 +303,65 @@ TEST_F(BookSafetyTest, ATruncatedRecoveryFileIsRefusedAndTheBookOpensAsSaved) {
             Sjis("復元ファイルが壊れているため使用できません。保存された状態で開きます"));
   EXPECT_EQ(book.Journal()->Cell(2, 1), "1200");
   EXPECT_FALSE(book.Modified());
+}
+
+// Undo of an import reaches the history of imported rows whether or not a save wrote them,
+// and keeps working after Save As moved the book (and its history) to a copy.
+TEST_F(BookSafetyTest, AnImportUndoneAfterASaveIsForgottenByTheNextSave) {
+  Open();
+  import::ImportProfile profile;
+  profile.name = Sjis("銀行");
+  profile.encoding = import::Encoding::Utf8;
+  profile.descriptionColumns = {2};
+  profile.amountColumn = 3;
+  profile.account = Sjis("現金");
+  const std::string statement = "日付,摘要,金額\n2025/06/03,パン,-300\n2025/06/04,牛乳,-200\n";
+  auto preview = [&] {
+    QBuffer buffer;
+    buffer.setData(QByteArray::fromStdString(statement));
+    buffer.open(QIODevice::ReadOnly);
+    import::ImportRule food;
+    food.pattern = ".";
+    food.subject = Sjis("食費");
+    return import::BuildPreview(buffer, profile, *book.Journal(), import::RuleMatcher({food}),
+                                &book.ImportedRows(), 3);
+  };
+  auto importedBefore = [&] {
+    const import::ImportPreview p = preview();
+    return std::vector<bool>{p.rows[0].importedBefore, p.rows[1].importedBefore};
+  };
+  auto historyLines = [&] {
+    const QString path = book.ImportedRows().Path();
+    return QFile::exists(path) ? ReadTextLines(path).size() : 0u;
+  };
+  ASSERT_EQ(import::CommitImport(*book.Journal(), book.ImportedRows(), preview()).added, 2);
+  ASSERT_TRUE(book.SaveBook());
+  EXPECT_EQ(historyLines(), 2u);
+
+  ASSERT_TRUE(book.Undo());
+  EXPECT_EQ(importedBefore(), (std::vector<bool>{false, false}));
+  ASSERT_TRUE(book.SaveBook());
+  EXPECT_EQ(historyLines(), 0u);
+  ASSERT_TRUE(book.Redo());
+  EXPECT_EQ(importedBefore(), (std::vector<bool>{true, true}));
+  ASSERT_TRUE(book.SaveBook());
+  EXPECT_EQ(historyLines(), 2u);
+
+  // Undone twice over a save: nothing is written twice, nothing forgotten that stays.
+  ASSERT_TRUE(book.Undo());
+  ASSERT_TRUE(book.Redo());
+  ASSERT_TRUE(book.SaveBook());
+  EXPECT_EQ(historyLines(), 2u);
+
+  ui.yesNoAnswers = {true};  // post the imported lines
+  EXPECT_FALSE(book.SaveBookAs(Sjis("家計コピー")));
+  ASSERT_EQ(book.IndexPath(), root + Sjis("家計コピー/家計コピー.txt"));
+  EXPECT_EQ(book.ImportedRows().Path(), PathFromCp932(root + Sjis("家計コピー/明細取込履歴.tsv")));
+  ASSERT_TRUE(book.Undo());  // the posting
+  ASSERT_TRUE(book.Undo());  // the import
+  ASSERT_TRUE(book.SaveBook());
+  EXPECT_EQ(historyLines(), 0u);
+  EXPECT_EQ(ReadTextLines(PathFromCp932(P("明細取込履歴.tsv"))).size(), 2u);  // the old book's
 }
 
 }  // namespace
