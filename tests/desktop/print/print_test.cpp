@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
+#include <QMdiArea>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -384,6 +386,33 @@ class PrintTest : public BookWindowTest {
     device.GetPhysicalSize();
     device.GetPhysicalOffset();
     QCOMPARE(snapshots, 0);
+  }
+
+  void aLedgerPrintsUnderItsSubjectAndTheDialogProposesItsPdf() {
+    Start();
+    engine::TLedgerGrid* food = window_->Book().FindLedger(S("食費"));
+    QVERIFY(food);
+    window_->MdiArea()->setActiveSubWindow(window_->FormOf(*food));
+    // On a printer queue, the file Qt offers when the user switches to printing into a file
+    // is the ledger's PDF beside the book.
+    TPrinterDevice& device = TPrinterDevice::Instance();
+    const QString foodPdf = engine::PathFromCp932(book_->P("食費.pdf"));
+    QStringList seen;
+    ModalDriver driver;
+    driver.Then<desktop::TPreviewForm>([](desktop::TPreviewForm* p) { p->tbPrint->trigger(); });
+    driver.Then<desktop::TDevicePrintDialog>([&](desktop::TDevicePrintDialog* dialog) {
+      seen << dialog->printer()->docName() << dialog->printer()->outputFileName();
+      if (auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+        seen << file->text();
+      dialog->accept();
+    });
+    driver.Then<desktop::TPreviewForm>([](desktop::TPreviewForm* p) { p->btnClose->click(); });
+    Trigger(Command::PrintPreview);
+    QVERIFY(driver.Done());
+    QVERIFY2(driver.Unexpected().isEmpty(), qPrintable(driver.Unexpected().join(u';')));
+    QCOMPARE(seen, QStringList({QStringLiteral("食費"), foodPdf, foodPdf}));
+    QCOMPARE(device.JobName(), QStringLiteral("食費"));
+    QCOMPARE(PdfPageCount(foodPdf), 1);
   }
 
   void printDialogsOpenWithoutQtWarnings() {
