@@ -24,6 +24,7 @@ for target in "$build"/fuzz/*_fuzz; do
   log="$build/$name.log"
   if ! "$target" -seed="$seed" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$build/" "${args[@]}" >"$log" 2>&1; then
+    grep -m1 '^INFO: Seed:' "$log" || true
     grep -v -e '^#[0-9]' -e '^INFO:' "$log" | tail -n 80
     exit 1
   fi
