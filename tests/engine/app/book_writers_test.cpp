@@ -10,6 +10,8 @@
 #include <iostream>
 
 #include "book_fixture.h"
+#include "engine/app/book_lock.h"
+#include "engine/base/text_file.h"
 #include "engine/lists/item_list.h"
 #include "engine/tables/journal_grid.h"
 
@@ -104,6 +106,26 @@ TEST_F(BookWritersTest, TheLockOfAProgramThatDiedIsTakenOver) {
   second.start(ZENTABO_BOOK_CHILD, {"hold", PathFromCp932(index)});
   ASSERT_TRUE(second.waitForFinished(60000));
   EXPECT_EQ(second.exitCode(), 3);
+}
+
+// A lock left by a program on another computer (the book on a shared or synced folder) can't
+// be checked for a live process from here, so it is never taken over: the book opens only
+// read-only, and the question names that computer.
+TEST_F(BookWritersTest, TheLockOfAProgramOnAnotherComputerIsNeverTakenOver) {
+  const std::string index = WriteSample();
+  const QString lock = BookLock::LockPathOf(PathFromCp932(index));
+  // The lock file as Qt writes it: process, program, computer (a process number no program
+  // has here).
+  WriteFileAtomically(lock, "999999\nzentabo\nother-computer\n");
+  ui.yesNoAnswers = {true};
+  book.OpenBook(index);
+  ASSERT_TRUE(book.IsOpen()) << ui.LastMessage();
+  EXPECT_TRUE(book.ReadOnly());
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_NE(ui.questions[0].find("other-computer"), std::string::npos) << ui.questions[0];
+  EXPECT_NE(ui.questions[0].find("999999"), std::string::npos);
+  book.CloseBook();
+  EXPECT_EQ(ReadFileBytes(lock), "999999\nzentabo\nother-computer\n");
 }
 
 TEST_F(BookWritersTest, AFileChangedOnDiskIsAskedAboutBeforeItIsOverwritten) {
