@@ -492,9 +492,10 @@ std::string Book::ImportHistoryFileName() {
   return Sjis("明細取込履歴.tsv");
 }
 
-import::ImportHistory& Book::ImportedRows() {
+engine::import::ImportHistory& Book::ImportedRows() {
   if (!importedRows_) {
-    importedRows_ = std::make_unique<import::ImportHistory>(Path(folder_ + ImportHistoryFileName()));
+    importedRows_ =
+        std::make_unique<import::ImportHistory>(Path(folder_ + ImportHistoryFileName()));
   }
   return *importedRows_;
 }
@@ -767,9 +768,8 @@ bool Book::SaveBookAs(const std::string& name) {
     std::unique_ptr<BookLock> lock;
     bool readOnly, keepOriginals;
     std::vector<std::pair<QString, Stamps>> stamps;
-  } previous{
-      folder_,          indexPath_, subjectPath_,   summaryPath_,       settingsPath_,
-      std::move(lock_), readOnly_,  keepOriginals_, std::move(stamps_)};
+  } previous{folder_,          indexPath_, subjectPath_,   summaryPath_,      settingsPath_,
+             std::move(lock_), readOnly_,  keepOriginals_, std::move(stamps_)};
   auto restore = [&] {
     folder_ = previous.folder;
     indexPath_ = previous.index;

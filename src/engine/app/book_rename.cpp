@@ -119,7 +119,7 @@ bool Book::RenameSubject(const std::string& from, const std::string& to) {
 }
 
 std::vector<std::pair<std::string, std::string>> Book::PlansRenamed(const std::string& from,
-                                                                  const std::string& to) const {
+                                                                    const std::string& to) const {
   std::vector<std::pair<std::string, std::string>> images;
   if (const auto image = CompanionFile(BudgetFileName())) {
     Budget budget = ParseBudgetFile(*image);

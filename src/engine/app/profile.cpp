@@ -299,8 +299,9 @@ void Profile::ReplaceSection(std::string_view section, const std::vector<Entry>&
   Store(path_, file);
 }
 
-std::string RenameProfileValues(std::string_view image, std::initializer_list<std::string_view> keys,
-                                std::string_view from, std::string_view to) {
+std::string RenameProfileValues(std::string_view image,
+                                std::initializer_list<std::string_view> keys, std::string_view from,
+                                std::string_view to) {
   FileLines file{SplitLines(image), image.starts_with(kByteOrderMark)};
   bool changed = false;
   for (std::string& line : file.lines) {

@@ -72,7 +72,8 @@ class Profile {
 // The profile file `image` with every entry whose key is one of `keys` (letter case aside) and
 // whose value is `from` given the value `to`; the rest of each line, and every other line,
 // stays as written. The image itself when no entry changed.
-std::string RenameProfileValues(std::string_view image, std::initializer_list<std::string_view> keys,
-                                std::string_view from, std::string_view to);
+std::string RenameProfileValues(std::string_view image,
+                                std::initializer_list<std::string_view> keys, std::string_view from,
+                                std::string_view to);
 
 }  // namespace engine

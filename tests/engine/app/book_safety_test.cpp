@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "book_fixture.h"
 #include "engine/app/app_folder.h"
 #include "engine/app/book.h"
 #include "engine/app/book_backup.h"
@@ -26,7 +27,6 @@
 #include "engine/import/import_session.h"
 #include "engine/tables/journal_grid.h"
 #include "engine/tables/ledger_grid.h"
-#include "book_fixture.h"
 #include "fake_ui.h"
 
 namespace engine {

@@ -142,9 +142,13 @@ TEST_F(ProfileTest, WritesKeepTheByteOrderMark) {
     void (*write)(Profile&);
     std::string rest;  // what follows the marks once written
   } cases[] = {
-      {"write", [](Profile& p) { p.Write("s", "k", "v"); }, "[table]\r\n1=hidden\r\n[s]\r\nk=v\r\n"},
+      {"write", [](Profile& p) { p.Write("s", "k", "v"); },
+       "[table]\r\n1=hidden\r\n[s]\r\nk=v\r\n"},
       {"erase", [](Profile& p) { p.EraseSection("s"); }, "[table]\r\n1=hidden\r\n"},
-      {"replace", [](Profile& p) { p.ReplaceSection("table", {{"0", "x"}}); },
+      {"replace",
+       [](Profile& p) {
+         p.ReplaceSection("table", {{"0", "x"}});
+       },
        "[table]\r\n1=hidden\r\n[s]\r\nk=old\r\n[table]\r\n0=x\r\n"},
   };
   for (const auto& c : cases) {

@@ -197,7 +197,8 @@ TEST_F(RecurringTest, RenameReachesBudgetsTemplatesRulesAndProfiles) {
   ASSERT_TRUE(book.RenameSubject(Sjis("家賃"), Sjis("住居費")));
   const std::string rent = Sjis("住居費"), food = Sjis("食費"), bank = Sjis("普通預金");
   // The import's files wait for the save or the import window.
-  EXPECT_EQ(state(), (std::vector<std::string>{rent, food, rent, bank, before[4], food, before[6]}));
+  EXPECT_EQ(state(),
+            (std::vector<std::string>{rent, food, rent, bank, before[4], food, before[6]}));
   book.WritePendingImportFiles();
   const std::vector<std::string> after{rent, food, rent, bank, rent, food, rent};
   EXPECT_EQ(state(), after);
